@@ -1,0 +1,41 @@
+#include "Bas_Comm.h"
+
+#include "MsgBox.h"
+#include "Program.h"
+#include "RuntimeError.h"
+#include "Screen.h"
+#include "Twips.h"
+
+namespace Bas_Comm {
+
+void Disp_Set()
+{
+    SignWindow *window = signWindow();
+    try {
+        if (!window)
+            throw runtime::RuntimeError("no sign window");
+        runtime::Label &label = window->Lbl_Data;
+
+        SignSettings.Width = runtime::toInt16(window->Width());
+        const std::int16_t height = runtime::toInt16(window->Height());
+        SignSettings.Height = height == 0 ? 1 : height;
+
+        // The text's point size is the client height in points, at least 8.
+        const std::int16_t points = runtime::toInt16(window->ScaleHeight() / 20.0);
+        label.setFontSize(points > 7 ? points : 8);
+        label.setCaption(SignSettings.DataText);
+        label.setWidth(runtime::screenWidth());
+        label.setTop(0);
+        label.setLeft(SignSettings.Width);
+        label.setAutoSize(true);
+        label.setForeColor(SignSettings.ForeColor);
+        label.setBackColor(SignSettings.BackColor);
+        window->setBackColor(SignSettings.BackColor);
+    } catch (const runtime::RuntimeError &) {
+        runtime::MsgBox(QStringLiteral("文字列の表示に失敗しました"), 16,
+                        QStringLiteral("エラーメッセージ"));
+        runtime::End();
+    }
+}
+
+} // namespace Bas_Comm

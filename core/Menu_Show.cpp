@@ -1,0 +1,11 @@
+#include "Bas_Comm.h"
+
+namespace Bas_Comm {
+
+void Menu_Show()
+{
+    if (SignWindow *window = signWindow())
+        window->Menu.popup(window);
+}
+
+} // namespace Bas_Comm

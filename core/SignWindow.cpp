@@ -1,0 +1,25 @@
+#include "SignWindow.h"
+
+namespace Bas_Comm {
+
+namespace {
+SignWindow *current = nullptr;
+}
+
+SignWindow::SignWindow()
+{
+    current = this;
+}
+
+SignWindow::~SignWindow()
+{
+    if (current == this)
+        current = nullptr;
+}
+
+SignWindow *signWindow()
+{
+    return current;
+}
+
+} // namespace Bas_Comm

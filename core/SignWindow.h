@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Form.h"
+#include "Label.h"
+#include "PopupMenu.h"
+
+namespace Bas_Comm {
+
+// The sign window as the shared routines see it: a form with the message
+// label Lbl_Data and the popup menu Menu. The window itself (its designed
+// properties and handlers) is Frm_Main; it registers itself here while it
+// exists so that the layout, the popup and the settings file can reach it.
+class SignWindow : public runtime::Form
+{
+public:
+    SignWindow();
+    ~SignWindow() override;
+
+    runtime::Label Lbl_Data{this};
+    runtime::PopupMenu Menu{QStringLiteral("メニュー")};
+};
+
+// The sign window while it exists, else nullptr.
+SignWindow *signWindow();
+
+} // namespace Bas_Comm

@@ -1,0 +1,10 @@
+#include "DesignedProperties.h"
+
+namespace designed {
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/velmora/velmora.xpm"));
+}
+
+} // namespace designed

@@ -1,0 +1,12 @@
+#include "CurDir.h"
+
+#include <QDir>
+
+namespace runtime {
+
+QString CurDir()
+{
+    return QDir::currentPath();
+}
+
+} // namespace runtime

@@ -1,0 +1,247 @@
+#include "Form.h"
+
+#include "Program.h"
+#include "RuntimeError.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace runtime {
+
+namespace {
+
+int toPixels(double twips)
+{
+    return int(std::lround(twips / twipsPerPixel()));
+}
+
+float toTwips(int pixels)
+{
+    return float(pixels * twipsPerPixel());
+}
+
+// The largest outer extent, in pixels, that still fits in 32767 twips.
+int largestOuterPixels()
+{
+    return int(std::floor(32767.0 / twipsPerPixel()));
+}
+
+} // namespace
+
+Form::Form(QWidget *parent) : LabelHost(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    updateMaximumSize();
+}
+
+void Form::Load()
+{
+    m_loading = true;
+    dispatch([this] { Form_Load(); });
+    m_loading = false;
+    m_laidOutClient = size();
+}
+
+QMargins Form::frameMargins() const
+{
+    const QWindow *window = windowHandle();
+    return window && isVisible() ? window->frameMargins() : QMargins();
+}
+
+bool Form::frameKnown() const
+{
+    return !frameMargins().isNull();
+}
+
+float Form::Top() const
+{
+    return toTwips(pos().y());
+}
+
+void Form::setTop(float twips)
+{
+    move(pos().x(), toPixels(twips));
+}
+
+float Form::Left() const
+{
+    return toTwips(pos().x());
+}
+
+void Form::setLeft(float twips)
+{
+    move(toPixels(twips), pos().y());
+}
+
+float Form::Width() const
+{
+    if (m_wantedOuter)
+        return toTwips(m_wantedOuter->width());
+    const QMargins m = frameMargins();
+    return toTwips(width() + m.left() + m.right());
+}
+
+float Form::Height() const
+{
+    if (m_wantedOuter)
+        return toTwips(m_wantedOuter->height());
+    const QMargins m = frameMargins();
+    return toTwips(height() + m.top() + m.bottom());
+}
+
+void Form::setWidth(float twips)
+{
+    if (!(twips >= 0))
+        throw RuntimeError("a window width must not be negative");
+    const QSize outer(toPixels(twips), toPixels(Height()));
+    m_wantedOuter = outer;
+    applyOuterSize();
+}
+
+void Form::setHeight(float twips)
+{
+    if (!(twips >= 0))
+        throw RuntimeError("a window height must not be negative");
+    const QSize outer(toPixels(Width()), toPixels(twips));
+    m_wantedOuter = outer;
+    applyOuterSize();
+}
+
+float Form::ScaleWidth() const
+{
+    return toTwips(width());
+}
+
+float Form::ScaleHeight() const
+{
+    return toTwips(height());
+}
+
+void Form::setClientSize(float widthTwips, float heightTwips)
+{
+    m_wantedOuter.reset();
+    resize(toPixels(widthTwips), toPixels(heightTwips));
+}
+
+void Form::setFixedBorder(bool fixed)
+{
+    if (fixed) {
+        setFixedSize(size());
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    } else {
+        setMinimumSize(0, 0);
+        updateMaximumSize();
+    }
+}
+
+void Form::applyOuterSize()
+{
+    if (!m_wantedOuter)
+        return;
+    const QMargins m = frameMargins();
+    const QSize client(std::max(1, m_wantedOuter->width() - m.left() - m.right()),
+                       std::max(1, m_wantedOuter->height() - m.top() - m.bottom()));
+    if (!m.isNull()) {
+        // The frame is known: from now on the window itself tells the outer size.
+        m_wantedOuter.reset();
+        updateMaximumSize();
+    }
+    m_appliedClient = client;
+    resize(client);
+}
+
+void Form::updateMaximumSize()
+{
+    if (minimumSize() == maximumSize() && minimumSize() != QSize(0, 0))
+        return; // a fixed border keeps its own size
+    const QMargins m = frameMargins();
+    const int largest = largestOuterPixels();
+    setMaximumSize(largest - m.left() - m.right(), largest - m.top() - m.bottom());
+}
+
+void Form::setEnabled(bool enabled)
+{
+    QWidget::setEnabled(enabled);
+}
+
+void Form::Show()
+{
+    if (hasEnded())
+        return;
+    const bool wasVisible = isVisible();
+    show();
+    raise();
+    activateWindow();
+    if (!wasVisible) {
+        // The window manager frames the window shortly after it is mapped;
+        // these catch the frame if no event of ours does.
+        for (int delay : {50, 250, 1000})
+            QTimer::singleShot(delay, this, [this] {
+                applyOuterSize();
+                updateMaximumSize();
+            });
+    }
+}
+
+void Form::Unload()
+{
+    m_unloading = true;
+    close();
+    if (m_unloadHook)
+        std::exchange(m_unloadHook, {})();
+    deleteLater();
+}
+
+bool Form::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+    case QEvent::UpdateRequest:
+        if (m_wantedOuter && frameKnown())
+            applyOuterSize();
+        break;
+    default:
+        break;
+    }
+    return LabelHost::event(event);
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    LabelHost::resizeEvent(event);
+    if (m_wantedOuter && event->size() != m_appliedClient)
+        m_wantedOuter.reset(); // resized by someone else: the window tells its size
+    if (m_wantedOuter && frameKnown())
+        applyOuterSize();
+    if (m_loading || event->size() == m_laidOutClient)
+        return;
+    m_laidOutClient = event->size();
+    dispatch([this] { Form_Resize(); });
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (m_unloading || hasEnded()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    dispatch([this] { closeRequested(); });
+}
+
+void Form::hostMouseUp(int button, int shift, float x, float y)
+{
+    Form_MouseUp(button, shift, x, y);
+}
+
+} // namespace runtime

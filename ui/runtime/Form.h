@@ -1,0 +1,89 @@
+#pragma once
+
+#include "LabelHost.h"
+
+#include <QMargins>
+#include <QSize>
+
+#include <functional>
+#include <optional>
+
+namespace runtime {
+
+// A top-level window with the geometry of the design's forms: Top, Left,
+// Width and Height are the outer frame (title bar and borders included) in
+// single-precision twips, as the window manager reports it; ScaleWidth and
+// ScaleHeight are the client area. Under X11 the frame is known only once the
+// window is mapped, so an outer size set before that is applied to the client
+// area again when the frame becomes known.
+//
+// Load() runs Form_Load; Form_Resize follows every change of the client size
+// except those made inside Form_Load. A close requested by the user (close
+// box, Alt+F4, window menu) is refused and reported to closeRequested(), so
+// that each form decides what that means; Unload() closes for real.
+//
+// A form is never larger than 32767 twips either way, the largest size its
+// integer fields can hold.
+class Form : public LabelHost
+{
+public:
+    explicit Form(QWidget *parent = nullptr);
+
+    void Load();
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    float Top() const;
+    void setTop(float twips);
+    float Left() const;
+    void setLeft(float twips);
+    float Width() const;
+    void setWidth(float twips);
+    float Height() const;
+    void setHeight(float twips);
+
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+
+    // Sets the client area, for forms designed by their client size.
+    void setClientSize(float widthTwips, float heightTwips);
+    // A fixed border: the user cannot resize the form.
+    void setFixedBorder(bool fixed);
+
+    bool Enabled() const { return isEnabled(); }
+    void setEnabled(bool enabled);
+
+    void Show();
+    void Hide() { hide(); }
+    void Unload();
+
+    // Called by the slot that holds a form's single instance.
+    void setUnloadHook(std::function<void()> hook) { m_unloadHook = std::move(hook); }
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Resize() {}
+    virtual void Form_MouseUp(int, int, float, float) {}
+    virtual void closeRequested() {}
+
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void hostMouseUp(int button, int shift, float x, float y) override;
+
+private:
+    QMargins frameMargins() const;
+    bool frameKnown() const;
+    void applyOuterSize();
+    void updateMaximumSize();
+
+    bool m_loading = false;
+    bool m_unloading = false;
+    std::optional<QSize> m_wantedOuter; // in pixels, until the frame is known
+    QSize m_appliedClient;              // the client size last asked for
+    QSize m_laidOutClient;              // the client size Form_Resize last saw
+    std::function<void()> m_unloadHook;
+};
+
+} // namespace runtime

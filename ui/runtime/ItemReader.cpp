@@ -1,0 +1,133 @@
+#include "ItemReader.h"
+
+#include "Cp932.h"
+
+namespace runtime {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArray trimmedRight(QByteArray item)
+{
+    while (!item.isEmpty() && isBlank(item.back()))
+        item.chop(1);
+    return item;
+}
+
+} // namespace
+
+ItemReader::ItemReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+
+bool ItemReader::atLineEnd() const
+{
+    return m_pos < m_bytes.size() && (m_bytes[m_pos] == '\r' || m_bytes[m_pos] == '\n');
+}
+
+void ItemReader::skipBlanks()
+{
+    while (m_pos < m_bytes.size() && isBlank(m_bytes[m_pos]))
+        ++m_pos;
+}
+
+void ItemReader::skipSeparator()
+{
+    if (m_pos >= m_bytes.size())
+        return;
+    const char c = m_bytes[m_pos++];
+    if (c == '\r' && m_pos < m_bytes.size() && m_bytes[m_pos] == '\n')
+        ++m_pos;
+    if (c == '\r' || c == '\n')
+        ++m_line;
+}
+
+QByteArray ItemReader::takeUnquoted()
+{
+    const qsizetype start = m_pos;
+    while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
+        ++m_pos;
+    return trimmedRight(m_bytes.mid(start, m_pos - start));
+}
+
+void ItemReader::fail(int line, const QString &what)
+{
+    m_error = QStringLiteral("line %1: %2").arg(line).arg(what);
+}
+
+std::optional<std::int64_t> ItemReader::readInteger(std::int64_t min, std::int64_t max)
+{
+    skipBlanks();
+    if (m_pos >= m_bytes.size()) {
+        fail(m_line, QStringLiteral("the file ends before this item"));
+        return std::nullopt;
+    }
+    const QByteArray item = takeUnquoted();
+    const int line = m_line;
+    skipSeparator();
+
+    const bool negative = item.startsWith('-');
+    const QByteArray digits = negative ? item.mid(1) : item;
+    bool wellFormed = !digits.isEmpty();
+    std::int64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            wellFormed = false;
+            break;
+        }
+        // Past 11 significant digits the value is out of every range we read.
+        if (value < 100'000'000'000)
+            value = value * 10 + (c - '0');
+    }
+    if (!wellFormed) {
+        fail(line, item.isEmpty() ? QStringLiteral("an empty item where a number was expected")
+                            : QStringLiteral("\"%1\" is not a whole decimal number")
+                                  .arg(QString::fromLatin1(item)));
+        return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < min || value > max) {
+        fail(line, QStringLiteral("%1 is outside %2 to %3")
+                 .arg(QString::fromLatin1(item))
+                 .arg(min)
+                 .arg(max));
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<QString> ItemReader::readString()
+{
+    skipBlanks();
+    if (m_pos >= m_bytes.size()) {
+        fail(m_line, QStringLiteral("the file ends before this item"));
+        return std::nullopt;
+    }
+    const int line = m_line;
+    QByteArray item;
+    if (m_bytes[m_pos] == '"') {
+        const qsizetype start = ++m_pos;
+        while (m_pos < m_bytes.size() && m_bytes[m_pos] != '"' && !atLineEnd())
+            ++m_pos;
+        item = m_bytes.mid(start, m_pos - start);
+        // Whatever follows the closing quote up to the separator is not part of
+        // the item.
+        while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
+            ++m_pos;
+    } else {
+        item = takeUnquoted();
+    }
+    skipSeparator();
+
+    auto text = Cp932::decode(item);
+    if (!text) {
+        fail(line, QStringLiteral("the text is not valid Shift-JIS (code page 932)"));
+        return std::nullopt;
+    }
+    return text;
+}
+
+} // namespace runtime

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace runtime {
+
+// Reads items, one after another, from the bytes of a sequential text file in
+// code page 932. Items are separated by a comma or a line end (CR LF, and also
+// a lone LF or CR); spaces and tabs around an item are skipped. An integer item
+// must be a well-formed decimal number ("-" allowed, no "+", no fraction). A
+// string item in double quotes runs to the next double quote (or, unclosed, to
+// the end of its line); an unquoted one runs to the next comma or line end.
+// Separators are plain ASCII bytes, which never occur inside a Shift-JIS
+// double-byte character, so the bytes are split before they are decoded.
+//
+// A failed read returns nothing and leaves a description in errorString().
+class ItemReader
+{
+public:
+    explicit ItemReader(QByteArray bytes);
+
+    std::optional<std::int64_t> readInteger(std::int64_t min, std::int64_t max);
+    std::optional<QString> readString();
+
+    // "line N: what was wrong" for the last failed read.
+    QString errorString() const { return m_error; }
+
+private:
+    bool atLineEnd() const;
+    void skipBlanks();
+    void skipSeparator();
+    QByteArray takeUnquoted();
+    void fail(int line, const QString &what);
+
+    QByteArray m_bytes;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    QString m_error;
+};
+
+} // namespace runtime

@@ -1,0 +1,195 @@
+#include "Label.h"
+
+#include "Colors.h"
+#include "LabelHost.h"
+#include "Twips.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace runtime {
+
+namespace {
+
+QRect onPixels(const QRectF &rect)
+{
+    return QRect(QPoint(int(std::round(rect.left())), int(std::round(rect.top()))),
+                 QPoint(int(std::round(rect.right())) - 1, int(std::round(rect.bottom())) - 1));
+}
+
+} // namespace
+
+Label::Label(LabelHost *host) : m_host(host)
+{
+    m_host->addLabel(this);
+}
+
+Label::~Label()
+{
+    m_host->removeLabel(this);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    const QRectF before = pixelRect();
+    m_strip.setText(caption);
+    m_fitPending = m_autoSize;
+    changed(before);
+}
+
+void Label::setFontSize(double points)
+{
+    QFont font = m_font;
+    font.setPointSizeF(points);
+    setFont(font);
+}
+
+void Label::setFont(const QFont &font)
+{
+    const QRectF before = pixelRect();
+    m_font = font;
+    m_strip.setFont(font);
+    m_fitPending = m_autoSize;
+    changed(before);
+}
+
+void Label::setAutoSize(bool autoSize)
+{
+    const QRectF before = pixelRect();
+    m_autoSize = autoSize;
+    m_fitPending = autoSize;
+    changed(before);
+}
+
+void Label::fitIfPending() const
+{
+    if (!m_fitPending)
+        return;
+    m_fitPending = false;
+    // Whole pixels, rounded up, so that the caption always fits.
+    const double tpp = twipsPerPixel();
+    m_width = float(std::ceil(m_strip.width() - 1e-6) * tpp);
+    m_height = float(std::ceil(m_strip.height() - 1e-6) * tpp);
+}
+
+void Label::setLeft(float twips)
+{
+    const double tpp = twipsPerPixel();
+    const bool moves = std::round(twips / tpp) != std::round(m_left / tpp);
+    const QRectF before = pixelRect();
+    m_left = twips;
+    if (moves)
+        changed(before);
+}
+
+void Label::setTop(float twips)
+{
+    const QRectF before = pixelRect();
+    m_top = twips;
+    changed(before);
+}
+
+float Label::Width() const
+{
+    fitIfPending();
+    return m_width;
+}
+
+void Label::setWidth(float twips)
+{
+    const QRectF before = pixelRect();
+    m_fitPending = false;
+    m_width = twips;
+    changed(before);
+}
+
+float Label::Height() const
+{
+    fitIfPending();
+    return m_height;
+}
+
+void Label::setHeight(float twips)
+{
+    const QRectF before = pixelRect();
+    m_fitPending = false;
+    m_height = twips;
+    changed(before);
+}
+
+void Label::setGeometry(float left, float top, float width, float height)
+{
+    const QRectF before = pixelRect();
+    m_left = left;
+    m_top = top;
+    m_fitPending = false;
+    m_width = width;
+    m_height = height;
+    changed(before);
+}
+
+void Label::setForeColor(std::int32_t color)
+{
+    m_foreColor = color;
+    changed(pixelRect());
+}
+
+void Label::setBackColor(std::int32_t color)
+{
+    m_backColor = color;
+    changed(pixelRect());
+}
+
+void Label::setOpaque(bool opaque)
+{
+    m_opaque = opaque;
+    changed(pixelRect());
+}
+
+void Label::setBorder(bool border)
+{
+    m_border = border;
+    changed(pixelRect());
+}
+
+void Label::setVisible(bool visible)
+{
+    m_visible = visible;
+    changed(pixelRect());
+}
+
+QRectF Label::pixelRect() const
+{
+    const double tpp = twipsPerPixel();
+    return QRectF(m_left / tpp, m_top / tpp, Width() / tpp, Height() / tpp);
+}
+
+void Label::changed(const QRectF &before)
+{
+    m_host->update(onPixels(before).united(onPixels(pixelRect())));
+}
+
+void Label::paint(QPainter &painter, const QRect &clip) const
+{
+    if (!m_visible)
+        return;
+    const QRect area = onPixels(pixelRect());
+    const QRect visible = area.intersected(clip);
+    if (visible.isEmpty())
+        return;
+
+    painter.save();
+    painter.setClipRect(visible);
+    if (m_opaque)
+        painter.fillRect(visible, resolveColor(m_backColor));
+    m_strip.setColor(resolveColor(m_foreColor));
+    m_strip.paint(painter, area.topLeft(), visible);
+    if (m_border) {
+        painter.setPen(resolveColor(0x80000006));
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
+}
+
+} // namespace runtime

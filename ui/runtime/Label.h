@@ -1,0 +1,95 @@
+#pragma once
+
+#include "TextStrip.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QPainter;
+
+namespace runtime {
+
+class LabelHost;
+
+// A windowless label: a caption drawn by the widget that holds it, with
+// geometry in single-precision twips. Left keeps exactly the value last
+// written, so that code moving the label reads back what it wrote; drawing
+// maps it to whole pixels. Setting AutoSize to true (again or not) fits the
+// label to its caption on one line in its current font.
+//
+// A label takes no focus. It reports mouse releases and clicks to its
+// handlers; it does not interpret "&" in its caption.
+class Label
+{
+public:
+    explicit Label(LabelHost *host);
+    Label(const Label &) = delete;
+    Label &operator=(const Label &) = delete;
+    ~Label();
+
+    QString Caption() const { return m_strip.text(); }
+    void setCaption(const QString &caption);
+
+    double FontSize() const { return m_font.pointSizeF(); }
+    void setFontSize(double points);
+    QFont font() const { return m_font; }
+    void setFont(const QFont &font);
+
+    bool AutoSize() const { return m_autoSize; }
+    void setAutoSize(bool autoSize);
+
+    float Left() const { return m_left; }
+    void setLeft(float twips);
+    float Top() const { return m_top; }
+    void setTop(float twips);
+    float Width() const;
+    void setWidth(float twips);
+    float Height() const;
+    void setHeight(float twips);
+    void setGeometry(float left, float top, float width, float height);
+
+    std::int32_t ForeColor() const { return m_foreColor; }
+    void setForeColor(std::int32_t color);
+    std::int32_t BackColor() const { return m_backColor; }
+    void setBackColor(std::int32_t color);
+
+    // Opaque labels fill their area with BackColor; transparent ones do not.
+    void setOpaque(bool opaque);
+    // A single-line frame around the label.
+    void setBorder(bool border);
+    bool Visible() const { return m_visible; }
+    void setVisible(bool visible);
+
+    std::function<void(int button, int shift, float x, float y)> MouseUp;
+    std::function<void()> Click;
+
+    // The label's area in the host's pixels.
+    QRectF pixelRect() const;
+    void paint(QPainter &painter, const QRect &clip) const;
+    const TextStrip &strip() const { return m_strip; }
+
+private:
+    void fitIfPending() const;
+    void changed(const QRectF &before);
+
+    LabelHost *m_host;
+    mutable TextStrip m_strip;
+    QFont m_font;
+    bool m_autoSize = false;
+    mutable bool m_fitPending = false;
+    float m_left = 0;
+    float m_top = 0;
+    mutable float m_width = 0;
+    mutable float m_height = 0;
+    std::int32_t m_foreColor = 0x000000;
+    std::int32_t m_backColor = std::int32_t(0x8000000F);
+    bool m_opaque = true;
+    bool m_border = false;
+    bool m_visible = true;
+};
+
+} // namespace runtime

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+namespace runtime {
+
+class Label;
+
+// A widget that draws the windowless labels placed on it and delivers the
+// mouse to them: a release goes to the label (or the widget itself) on which
+// the button was pressed, with the button (1 left, 2 right, 4 middle), the
+// Shift/Ctrl/Alt state (1, 2, 4) and the position in twips relative to that
+// target; a left click on a label raises its Click.
+//
+// It paints its own background only when it has a BackColor; it lays nothing
+// out itself.
+class LabelHost : public QWidget
+{
+public:
+    explicit LabelHost(QWidget *parent = nullptr);
+
+    // Filling the background; without one the parent shows through.
+    std::int32_t BackColor() const { return m_backColor; }
+    void setBackColor(std::int32_t color);
+
+    void addLabel(Label *label);
+    void removeLabel(Label *label);
+
+protected:
+    // A mouse release over the widget itself, outside every label.
+    virtual void hostMouseUp(int button, int shift, float x, float y);
+
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void paintBackground(QPainter &painter, const QRect &area) const;
+    void paintLabels(QPainter &painter, const QRect &area) const;
+    Label *labelAt(QPointF position) const;
+
+    std::vector<Label *> m_labels;
+    std::int32_t m_backColor = 0;
+    bool m_hasBackColor = false;
+    Label *m_pressed = nullptr;
+    bool m_pressedOnHost = false;
+};
+
+} // namespace runtime

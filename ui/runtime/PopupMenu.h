@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+class QMenu;
+class QAction;
+
+namespace runtime {
+
+// An invisible top-level menu whose items pop up at the mouse pointer. A
+// caption "-" is a separator, which cannot be chosen. popup() returns when
+// the menu has closed; the chosen item's Click has run by then.
+class PopupMenu
+{
+public:
+    explicit PopupMenu(QString caption);
+
+    QString Caption() const { return m_caption; }
+    void addItem(const QString &caption, std::function<void()> click = {});
+
+    void popup(QWidget *owner) const;
+
+    // For tests: what popup() would show, "-" for separators.
+    QStringList itemCaptions() const;
+    // Replaces how the menu is shown, so that tests can choose an item:
+    // the function gets the captions and returns the chosen index or -1.
+    using Chooser = std::function<int(const QStringList &captions)>;
+    static void setChooser(Chooser chooser);
+
+private:
+    struct Item
+    {
+        QString caption;
+        std::function<void()> click;
+    };
+    QString m_caption;
+    std::vector<Item> m_items;
+};
+
+} // namespace runtime

@@ -1,0 +1,59 @@
+#include "Program.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdio>
+#include <exception>
+
+namespace runtime {
+
+namespace {
+bool ended = false;
+bool quitOnEnd = true;
+
+void stopEverything()
+{
+    ended = true;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    if (quitOnEnd)
+        QCoreApplication::exit(0);
+}
+} // namespace
+
+void End()
+{
+    stopEverything();
+    throw ProgramEnded{};
+}
+
+bool hasEnded()
+{
+    return ended;
+}
+
+void dispatch(const std::function<void()> &handler)
+{
+    if (ended)
+        return;
+    try {
+        handler();
+    } catch (const ProgramEnded &) {
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "velmora: unexpected error: %s\n", error.what());
+        stopEverything();
+    }
+}
+
+void setQuitOnEnd(bool quit)
+{
+    quitOnEnd = quit;
+}
+
+void resetEndForTesting()
+{
+    ended = false;
+}
+
+} // namespace runtime

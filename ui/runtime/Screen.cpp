@@ -1,0 +1,22 @@
+#include "Screen.h"
+
+#include "Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace runtime {
+
+float screenWidth()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? float(screen->geometry().width() * twipsPerPixel()) : 0.0f;
+}
+
+float screenHeight()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? float(screen->geometry().height() * twipsPerPixel()) : 0.0f;
+}
+
+} // namespace runtime

@@ -1,0 +1,21 @@
+#include "Startup.h"
+
+#include "Fonts.h"
+
+#include <QApplication>
+
+namespace runtime {
+
+void preferPlacableWindows()
+{
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+void prepareApplication()
+{
+    installFontSubstitutions();
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+} // namespace runtime

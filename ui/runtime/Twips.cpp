@@ -1,0 +1,46 @@
+#include "Twips.h"
+
+#include "RuntimeError.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+#include <limits>
+
+namespace runtime {
+
+namespace {
+
+template <typename Int>
+Int roundToInteger(double value)
+{
+    // nearbyint rounds in the current mode, which is round-half-to-even unless
+    // someone changed it; nothing in this program does.
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= double(std::numeric_limits<Int>::min()) &&
+          rounded <= double(std::numeric_limits<Int>::max())))
+        throw RuntimeError("overflow");
+    return static_cast<Int>(rounded);
+}
+
+} // namespace
+
+double twipsPerPixel()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+std::int16_t toInt16(double value)
+{
+    return roundToInteger<std::int16_t>(value);
+}
+
+std::int32_t toInt32(double value)
+{
+    return roundToInteger<std::int32_t>(value);
+}
+
+} // namespace runtime

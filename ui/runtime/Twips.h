@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace runtime {
+
+// Twips per device-independent pixel: 1440 divided by the primary screen's
+// logical DPI (15 at 96 dpi).
+double twipsPerPixel();
+
+// Converts a floating-point property value to an integer field: nearest
+// integer, a half going to the even neighbour. Throws RuntimeError when the
+// rounded value lies outside the integer's range (or is not a number).
+std::int16_t toInt16(double value);
+std::int32_t toInt32(double value);
+
+} // namespace runtime

@@ -1,0 +1,131 @@
+#include "Frm_Main.h"
+
+#include "Bas_Comm.h"
+#include "DesignedProperties.h"
+#include "Fonts.h"
+#include "MsgBox.h"
+#include "Program.h"
+#include "RuntimeError.h"
+#include "Twips.h"
+
+#include <QKeyEvent>
+
+#include <cstdio>
+
+using namespace Bas_Comm;
+
+namespace {
+constexpr int RightButton = 2;
+}
+
+Frm_Main::Frm_Main() : Tim_Shift(this, designed::frm_main::TimerInterval, [this] { Tim_Shift_Timer(); })
+{
+    setDesignedProperties();
+    Tim_Shift.setEnabled(true);
+}
+
+void Frm_Main::setDesignedProperties()
+{
+    namespace d = designed::frm_main;
+    setCaption(d::Caption);
+    setWindowIcon(designed::programIcon());
+    setBackColor(d::BackColor);
+    setClientSize(d::ClientWidth, d::ClientHeight);
+    setFocusPolicy(Qt::StrongFocus);
+
+    Lbl_Data.setCaption(d::LabelCaption);
+    Lbl_Data.setBackColor(d::LabelBackColor);
+    Lbl_Data.setForeColor(d::LabelForeColor);
+    Lbl_Data.setFont(runtime::designedFont(d::LabelFontSize));
+    Lbl_Data.setGeometry(d::LabelRect.left, d::LabelRect.top, d::LabelRect.width,
+                         d::LabelRect.height);
+    Lbl_Data.MouseUp = [this](int button, int shift, float x, float y) {
+        Lbl_Data_MouseUp(button, shift, x, y);
+    };
+
+    Menu.addItem(d::MenuSetup, [this] { MenuSetup_Click(); });
+    Menu.addItem(d::Separator);
+    Menu.addItem(d::MenuVersion, [this] { MenuVersion_Click(); });
+    Menu.addItem(d::Separator);
+    Menu.addItem(d::MenuEnd, [this] { MenuEnd_Click(); });
+}
+
+void Frm_Main::Form_Load()
+{
+    QString problem;
+    try {
+        if (Ini_Read() && Data_Read()) {
+            setHeight(SignSettings.Height);
+            setWidth(SignSettings.Width);
+            setTop(SignSettings.Top);
+            setLeft(SignSettings.Left);
+            Disp_Set();
+            return;
+        }
+        problem = lastFileError();
+    } catch (const runtime::RuntimeError &error) {
+        problem = QString::fromUtf8(error.what());
+    }
+    std::fprintf(stderr, "velmora: cannot start: %s\n", qUtf8Printable(problem));
+    runtime::MsgBox(QStringLiteral("起動することができません"), 16,
+                    QStringLiteral("エラーメッセージ"));
+    runtime::End();
+}
+
+void Frm_Main::Form_Resize()
+{
+    Disp_Set();
+}
+
+void Frm_Main::Tim_Shift_Timer()
+{
+    const std::int16_t sw = runtime::toInt16(ScaleWidth());
+    // The negated label width is held in 32 bits, so that a message wider
+    // than 32768 twips scrolls like any other.
+    const std::int32_t nw = runtime::toInt32(Lbl_Data.Width() * -1.0);
+    const float x = Lbl_Data.Left();
+    Lbl_Data.setLeft(float(double(x) - double(SignSettings.Speed) * 0.01));
+    const float moved = Lbl_Data.Left();
+    if (double(moved) < double(nw))
+        Lbl_Data.setLeft(sw);
+}
+
+void Frm_Main::Form_MouseUp(int button, int, float, float)
+{
+    if (button == RightButton)
+        Menu_Show();
+}
+
+void Frm_Main::Lbl_Data_MouseUp(int button, int, float, float)
+{
+    if (button == RightButton)
+        Menu_Show();
+}
+
+void Frm_Main::keyPressEvent(QKeyEvent *event)
+{
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) {
+        SignWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    runtime::dispatch([] { Menu_Show(); });
+}
+
+void Frm_Main::MenuSetup_Click() {}
+
+void Frm_Main::MenuVersion_Click() {}
+
+void Frm_Main::MenuEnd_Click()
+{
+    Ini_Write();
+    Unload();
+    runtime::End();
+}
+
+void Frm_Main::closeRequested()
+{
+    MenuEnd_Click();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "SignWindow.h"
+#include "Timer.h"
+
+// The sign: a thin window whose client area shows the background colour and
+// the message label, moved left by the timer and laid out again on every
+// resize. Releasing the right button over it (or pressing the context-menu key
+// or Shift+F10 while it has the keyboard) opens the popup menu with the setup
+// dialog, the version dialog and quit. Closing it by its close box quits, as
+// the menu's quit command does.
+//
+// It keeps no state of its own: the message's position is the label's Left,
+// and everything else is in SignSettings.
+class Frm_Main : public Bas_Comm::SignWindow
+{
+public:
+    Frm_Main();
+
+    runtime::Timer Tim_Shift;
+
+    void Tim_Shift_Timer();
+    void MenuSetup_Click();
+    void MenuVersion_Click();
+    void MenuEnd_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_MouseUp(int button, int shift, float x, float y) override;
+    void closeRequested() override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void Lbl_Data_MouseUp(int button, int shift, float x, float y);
+    void setDesignedProperties();
+};

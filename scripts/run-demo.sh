@@ -39,7 +39,7 @@ sleep 1
 "$exe" &
 sign=$!
 pids=("$sign" "${pids[@]}")
-sleep 4
+sleep 8
 if ! kill -0 "$sign" 2>/dev/null; then
     wait "$sign" || true
     echo "The sign did not start; see the message above." >&2

@@ -134,7 +134,7 @@ void Form::setFixedBorder(bool fixed)
 {
     if (fixed) {
         setFixedSize(size());
-        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     } else {
         setMinimumSize(0, 0);

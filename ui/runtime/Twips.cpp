@@ -43,4 +43,14 @@ std::int32_t toInt32(double value)
     return roundToInteger<std::int32_t>(value);
 }
 
+
+QRect pixelRect(double left, double top, double width, double height)
+{
+    const double tpp = twipsPerPixel();
+    const int x = int(std::lround(left / tpp));
+    const int y = int(std::lround(top / tpp));
+    return QRect(x, y, int(std::lround((left + width) / tpp)) - x,
+                 int(std::lround((top + height) / tpp)) - y);
+}
+
 } // namespace runtime

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 #include <cstdint>
 
 namespace runtime {
@@ -13,5 +15,9 @@ double twipsPerPixel();
 // rounded value lies outside the integer's range (or is not a number).
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
+
+
+// A rectangle given in twips, on whole pixels (each edge rounded).
+QRect pixelRect(double left, double top, double width, double height);
 
 } // namespace runtime

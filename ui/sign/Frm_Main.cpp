@@ -3,6 +3,9 @@
 #include "Bas_Comm.h"
 #include "DesignedProperties.h"
 #include "Fonts.h"
+#include "FormInstance.h"
+#include "Frm_Setup.h"
+#include "Frm_Version.h"
 #include "MsgBox.h"
 #include "Program.h"
 #include "RuntimeError.h"
@@ -114,9 +117,17 @@ void Frm_Main::keyPressEvent(QKeyEvent *event)
     runtime::dispatch([] { Menu_Show(); });
 }
 
-void Frm_Main::MenuSetup_Click() {}
+void Frm_Main::MenuSetup_Click()
+{
+    runtime::FormInstance<Frm_Setup>::get().Show();
+    Hide();
+}
 
-void Frm_Main::MenuVersion_Click() {}
+void Frm_Main::MenuVersion_Click()
+{
+    runtime::FormInstance<Frm_Version>::get().Show();
+    setEnabled(false);
+}
 
 void Frm_Main::MenuEnd_Click()
 {

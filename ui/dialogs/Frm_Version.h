@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Form.h"
+#include "Label.h"
+
+class QLabel;
+
+namespace runtime {
+class CommandButton;
+}
+
+// The version dialog: the product line, a copyright notice and the program
+// icon, with one button. While it is open the sign stays visible but takes no
+// input; ＯＫ (or Esc, or closing the window) gives the sign its input back.
+// It holds no data of its own.
+class Frm_Version : public runtime::Form
+{
+public:
+    Frm_Version();
+
+    QLabel *Img_Icon;
+    runtime::Label Lbl_title1{this};
+    runtime::Label Lbl_title2{this};
+    runtime::CommandButton *Cmd_Ok;
+
+    void Cmd_Ok_Click();
+
+protected:
+    void Form_Load() override;
+    void closeRequested() override;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QValidator>
+
+// Accepts only a message that the message file gives back exactly as typed:
+// one line, no double quote, and only characters with a code page 932 form.
+// Anything else is refused as it is typed or pasted (the line edit then
+// reports inputRejected, and lastRefusal() says why). The few characters that
+// code page 932 stores as another (WAVE DASH U+301C is kept as FULLWIDTH TILDE
+// U+FF5E) are shown at once in the form they will come back in, so that the
+// box always shows what will be stored.
+class MessageValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &position) const override;
+
+    // Why the last refused text cannot be stored, in the user's words.
+    QString lastRefusal() const { return m_lastRefusal; }
+
+private:
+    mutable QString m_lastRefusal;
+};

@@ -1,0 +1,31 @@
+#include "CommandButton.h"
+
+#include "Program.h"
+
+#include <QKeyEvent>
+
+namespace runtime {
+
+CommandButton::CommandButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
+{
+    setAutoDefault(false);
+    setDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (Click)
+            dispatch(Click);
+    });
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+} // namespace runtime

@@ -1,0 +1,69 @@
+#include "TabControl.h"
+
+#include "Program.h"
+
+#include <QPainter>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+
+namespace runtime {
+
+TabControl::TabControl(const QStringList &captions, QWidget *parent)
+    : QWidget(parent), m_strip(new QTabBar(this))
+{
+    for (const QString &caption : captions) {
+        m_strip->addTab(caption);
+        auto *page = new LabelHost(this);
+        page->setVisible(false);
+        m_pages.push_back(page);
+    }
+    m_strip->setDrawBase(false);
+    m_strip->setFocusPolicy(Qt::StrongFocus);
+    m_strip->raise();
+    showCurrentPage();
+    connect(m_strip, &QTabBar::currentChanged, this, [this](int index) {
+        const int previous = m_current;
+        m_current = index;
+        showCurrentPage();
+        if (Click)
+            dispatch([this, previous] { Click(previous); });
+    });
+}
+
+int TabControl::Tab() const
+{
+    return m_strip->currentIndex();
+}
+
+void TabControl::setTab(int index)
+{
+    m_strip->setCurrentIndex(index);
+}
+
+void TabControl::showCurrentPage()
+{
+    for (std::size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(int(i) == m_current);
+    m_strip->raise();
+}
+
+void TabControl::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_strip->setGeometry(0, 0, width(), m_strip->sizeHint().height());
+    for (LabelHost *page : m_pages)
+        page->setGeometry(rect());
+}
+
+void TabControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(0, m_strip->height() - 1, 0, 0);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = m_strip->size();
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+}
+
+} // namespace runtime

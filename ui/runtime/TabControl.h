@@ -1,0 +1,44 @@
+#pragma once
+
+#include "LabelHost.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QTabBar;
+
+namespace runtime {
+
+// A tab control: a row of tabs along the top edge over a framed panel, and
+// one page per tab. Every page covers the whole control, so that its labels
+// and controls are placed relative to the control's top-left corner, as
+// designed; the tab strip lies above the pages. Only the current page is
+// shown. Click runs (with the previous tab) after the current tab changed by
+// mouse or keyboard.
+class TabControl : public QWidget
+{
+public:
+    TabControl(const QStringList &captions, QWidget *parent);
+
+    int Tab() const;
+    void setTab(int index);
+    LabelHost *page(int index) const { return m_pages.at(std::size_t(index)); }
+    QTabBar *strip() const { return m_strip; }
+
+    std::function<void(int previousTab)> Click;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void showCurrentPage();
+
+    QTabBar *m_strip;
+    std::vector<LabelHost *> m_pages;
+    int m_current = 0;
+};
+
+} // namespace runtime

@@ -25,13 +25,19 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
 done
 pids=()
-cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
+runtime_dir=""
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    [ -n "$runtime_dir" ] && rm -rf "$runtime_dir"
+}
 trap cleanup EXIT
 
 Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 export DISPLAY=":$display"
+runtime_dir=$(mktemp -d)
+export XDG_RUNTIME_DIR="$runtime_dir"
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1

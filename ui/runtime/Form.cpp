@@ -51,8 +51,11 @@ void Form::Load()
 
 QMargins Form::frameMargins() const
 {
+    // A hidden window keeps the frame it had when it was last shown.
     const QWindow *window = windowHandle();
-    return window && isVisible() ? window->frameMargins() : QMargins();
+    if (window && isVisible() && !window->frameMargins().isNull())
+        m_knownMargins = window->frameMargins();
+    return m_knownMargins;
 }
 
 bool Form::frameKnown() const

@@ -80,6 +80,7 @@ private:
 
     bool m_loading = false;
     bool m_unloading = false;
+    mutable QMargins m_knownMargins;
     std::optional<QSize> m_wantedOuter; // in pixels, until the frame is known
     QSize m_appliedClient;              // the client size last asked for
     QSize m_laidOutClient;              // the client size Form_Resize last saw

@@ -1,0 +1,182 @@
+// The scroll ticker: each tick moves the message left by Speed hundredths of
+// a twip and, once it has left the window completely, puts it back at the
+// right edge of the client area.
+
+#include "SignFixture.h"
+
+class TestSignTicker : public QObject
+{
+    Q_OBJECT
+
+    SignFixture f;
+
+private slots:
+    void initTestCase() { f.setUpProgram(); }
+    void init() { f.enterScratchDirectory(); }
+    void cleanup() { f.tearDown(); }
+
+    void tick_data()
+    {
+        QTest::addColumn<float>("labelWidth");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<float>("startLeft");
+        QTest::addColumn<int>("ticks");
+        // Where the label ends up: `offset` twips from the client's right edge
+        // when `fromRightEdge`, else `offset` twips from its left edge.
+        QTest::addColumn<bool>("fromRightEdge");
+        QTest::addColumn<float>("offset");
+
+        QTest::newRow("30 twips a tick") << 1000.f << 3000 << 100.f << 1 << false << 70.f;
+        QTest::newRow("largest speed") << 1000.f << 32767 << 100.f << 1 << false << -227.67f;
+        QTest::newRow("just gone: no wrap yet")
+            << 1000.f << 3000 << -970.f << 1 << false << -1000.f;
+        QTest::newRow("past its width: wraps") << 1000.f << 3000 << -1000.f << 1 << true << 0.f;
+        QTest::newRow("a hundredth past: wraps") << 1000.f << 1 << -1000.f << 1 << true << 0.f;
+        QTest::newRow("wrap, then on from the edge")
+            << 1000.f << 3000 << -950.f << 3 << true << -30.f;
+        // The label width is rounded to whole twips, halves to even:
+        // 1000.5 counts as 1000 and 1001.5 as 1002.
+        QTest::newRow("1000.5 wide, past 1000: wraps")
+            << 1000.5f << 1 << -1000.f << 1 << true << 0.f;
+        QTest::newRow("1001.5 wide, at 1002: no wrap")
+            << 1001.5f << 50 << -1001.5f << 1 << false << -1002.f;
+        QTest::newRow("1001.5 wide, past 1002: wraps")
+            << 1001.5f << 1 << -1002.f << 1 << true << 0.f;
+        QTest::newRow("speed 0 stands still") << 1000.f << 0 << 500.f << 20 << false << 500.f;
+        QTest::newRow("negative speed moves right")
+            << 1000.f << -3000 << 100.f << 1 << false << 130.f;
+        // Only the left side is tested, so it leaves on the right for good.
+        QTest::newRow("negative speed never wraps")
+            << 1000.f << -3000 << 4000.f << 100 << false << 7000.f;
+    }
+
+    void tick()
+    {
+        QFETCH(float, labelWidth);
+        QFETCH(int, speed);
+        QFETCH(float, startLeft);
+        QFETCH(int, ticks);
+        QFETCH(bool, fromRightEdge);
+        QFETCH(float, offset);
+
+        Frm_Main &sign = f.startSign("tick");
+        sign.Lbl_Data.setWidth(labelWidth);
+        sign.Lbl_Data.setLeft(startLeft);
+        Bas_Comm::SignSettings.Speed = std::int16_t(speed);
+        for (int i = 0; i < ticks; ++i)
+            sign.Tim_Shift.fire();
+
+        // The re-entry point is the client's right edge, not the outer width
+        // that the layout starts from.
+        const float expected = fromRightEdge ? sign.ScaleWidth() + offset : offset;
+        QCOMPARE(sign.Lbl_Data.Left(), expected);
+        QCOMPARE(sign.Lbl_Data.Width(), labelWidth);
+    }
+
+    // A hundredth of a twip per tick is far below a pixel; the label must keep
+    // the fraction, or the slowest speed would never move the message.
+    void slowestSpeedAccumulates()
+    {
+        Frm_Main &sign = f.startSign("slow", 1);
+        sign.Lbl_Data.setWidth(1000);
+        sign.Lbl_Data.setLeft(0);
+        for (int i = 0; i < 150; ++i)
+            sign.Tim_Shift.fire();
+        QVERIFY2(qAbs(sign.Lbl_Data.Left() + 1.5f) < 0.001f,
+                 qPrintable(QString::number(sign.Lbl_Data.Left())));
+
+        const int ticksPerPixel = int(std::lround(f.tpp() * 100));
+        for (int i = 150; i < 2 * ticksPerPixel; ++i)
+            sign.Tim_Shift.fire();
+        QCOMPARE(std::lround(sign.Lbl_Data.pixelRect().left()), -2L);
+    }
+
+    // Messages far wider than 32768 twips (a 16-bit width) must scroll and
+    // wrap like short ones instead of ending the program.
+    void longMessageScrollsAndWraps_data()
+    {
+        QTest::addColumn<QByteArray>("fileText");
+        QTest::addColumn<int>("characters");
+        QTest::newRow("10000 ascii") << QByteArray(10000, 'x') << 10000;
+        QTest::newRow("2000 full-width") << QByteArray("\x82\xa0").repeated(2000) << 2000;
+    }
+
+    void longMessageScrollsAndWraps()
+    {
+        QFETCH(QByteArray, fileText);
+        QFETCH(int, characters);
+
+        Frm_Main &sign = f.startSign(fileText, 3000);
+        QVERIFY(!runtime::hasEnded());
+        runtime::Label &label = sign.Lbl_Data;
+        QCOMPARE(label.Caption().size(), qsizetype(characters));
+        const float width = label.Width();
+        QVERIFY2(width > 32768.f, qPrintable(QString::number(width)));
+        QCOMPARE(label.Left(), sign.Width());
+
+        sign.Tim_Shift.fire();
+        QCOMPARE(label.Left(), sign.Width() - 30.f);
+
+        label.setLeft(30.f - width);
+        sign.Tim_Shift.fire();
+        QCOMPARE(label.Left(), -width); // the last pixel column just gone
+        sign.Tim_Shift.fire();
+        QCOMPARE(label.Left(), sign.ScaleWidth());
+
+        QVERIFY(!runtime::hasEnded());
+        QVERIFY(f.boxes.empty());
+        QCOMPARE(label.Width(), width);
+    }
+
+    void resizeRestartsAtSameSpeed()
+    {
+        Frm_Main &sign = f.startSign("again", 3000);
+        for (int i = 0; i < 5; ++i)
+            sign.Tim_Shift.fire();
+        QCOMPARE(sign.Lbl_Data.Left(), sign.Width() - 150.f);
+
+        sign.resize(sign.width() + 50, sign.height() + 4);
+        QCOMPARE(sign.Lbl_Data.Left(), sign.Width());
+        sign.Tim_Shift.fire();
+        QCOMPARE(sign.Lbl_Data.Left(), sign.Width() - 30.f);
+    }
+
+    // The real timer, not fire(): the message keeps moving while the sign is
+    // hidden (setup dialog open) or disabled (version dialog open), and is
+    // still wherever the ticks took it when the window comes back.
+    void realTimerRunsHiddenAndDisabled_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("shown") << QStringLiteral("shown");
+        QTest::newRow("hidden") << QStringLiteral("hidden");
+        QTest::newRow("disabled") << QStringLiteral("disabled");
+    }
+
+    void realTimerRunsHiddenAndDisabled()
+    {
+        QFETCH(QString, state);
+
+        Frm_Main &sign = f.startSign("running", 3000);
+        QCOMPARE(sign.Tim_Shift.Interval(), 100);
+        QVERIFY(sign.Tim_Shift.Enabled());
+        if (state == QStringLiteral("hidden"))
+            sign.Hide();
+        else if (state == QStringLiteral("disabled"))
+            sign.setEnabled(false);
+
+        const float start = sign.Lbl_Data.Left();
+        QTRY_VERIFY_WITH_TIMEOUT(sign.Lbl_Data.Left() <= start - 90.f, 5000);
+        QCOMPARE(sign.isVisible(), state != QStringLiteral("hidden"));
+
+        // Stop the clock to compare positions across showing and enabling.
+        sign.Tim_Shift.setEnabled(false);
+        const float reached = sign.Lbl_Data.Left();
+        sign.setEnabled(true);
+        sign.Show();
+        QTest::qWait(50);
+        QCOMPARE(sign.Lbl_Data.Left(), reached);
+    }
+};
+
+QTEST_MAIN(TestSignTicker)
+#include "tst_sign_ticker.moc"

@@ -1,0 +1,213 @@
+#pragma once
+
+// Shared set-up for the tests of the popup commands and the two dialogs: a
+// scratch current directory holding Velmora.ini and Velmora.txt, the sign
+// loaded and shown as the program starts it, message boxes recorded, the
+// popup menu answered by the test, and files made unwritable on demand.
+
+#include "Bas_Comm.h"
+#include "CommandButton.h"
+#include "FormInstance.h"
+#include "Frm_Main.h"
+#include "Frm_Setup.h"
+#include "Frm_Version.h"
+#include "MsgBox.h"
+#include "PopupMenu.h"
+#include "Program.h"
+#include "Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct ShownBox
+{
+    QString prompt;
+    int buttons;
+    QString title;
+};
+
+// What the start-up files hold unless a test says otherwise. The geometry is
+// in whole pixels at 96 dpi (15 twips to the pixel).
+struct StartFiles
+{
+    int top = 300, left = 600, width = 4500, height = 375;
+    int speed = 1500;
+    std::int32_t fore = 0x123456; // neither is in the dialog's palette
+    std::int32_t back = 0x654321;
+    QByteArray message = "\x96\x7b\x93\xfa\x8b\x78\x8b\xc6"; // 本日休業 in code page 932
+};
+
+inline const QString MessageText = QStringLiteral("本日休業");
+inline const QStringList MenuCaptions{QStringLiteral("設定"), QStringLiteral("-"),
+                                      QStringLiteral("バージョン情報"), QStringLiteral("-"),
+                                      QStringLiteral("終了")};
+enum MenuItem
+{
+    ChooseSetup = 0,
+    ChooseVersion = 2,
+    ChooseEnd = 4
+};
+
+class DialogFixture
+{
+public:
+    // From initTestCase.
+    void setUpProgram()
+    {
+        runtime::prepareApplication();
+        runtime::setQuitOnEnd(false);
+        runtime::setMessageBoxPresenter(
+            [this](const QString &prompt, int buttons, const QString &title) {
+                boxes.push_back({prompt, buttons, title});
+            });
+        runtime::PopupMenu::setChooser([this](const QStringList &captions) {
+            popupCaptions.push_back(captions);
+            return menuChoice;
+        });
+    }
+
+    // From init. The directory lies in the build tree, not in /tmp, because
+    // chattr does not work on tmpfs.
+    void enterScratchDirectory()
+    {
+        m_previousDir = QDir::currentPath();
+        m_dir = std::make_unique<QTemporaryDir>(QCoreApplication::applicationDirPath() +
+                                                QStringLiteral("/scratch-XXXXXX"));
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        boxes.clear();
+        popupCaptions.clear();
+        menuChoice = -1;
+    }
+
+    // From cleanup, also after a failure: every window unloaded and deleted,
+    // immutable files freed, the record and the end state cleared.
+    void tearDown()
+    {
+        if (auto *setup = runtime::FormInstance<Frm_Setup>::loaded())
+            setup->Unload();
+        if (auto *version = runtime::FormInstance<Frm_Version>::loaded())
+            version->Unload();
+        if (auto *sign = runtime::FormInstance<Frm_Main>::loaded())
+            sign->Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QString &file : std::exchange(m_immutable, {}))
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
+        Bas_Comm::SignSettings = {};
+        runtime::resetEndForTesting();
+        QDir::setCurrent(m_previousDir);
+        m_dir.reset();
+    }
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString settingsPath() const { return path(Bas_Comm::SettingsFileName); }
+    QString messagePath() const { return path(Bas_Comm::MessageFileName); }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    // The eight lines of a settings file as the program writes them.
+    static QByteArray settingsBytes(int top, int left, int width, int height, int speed,
+                                    std::int32_t fore, std::int32_t back)
+    {
+        QByteArray bytes;
+        for (qint64 n : {qint64(top), qint64(left), qint64(width), qint64(height), qint64(speed),
+                         qint64(fore), qint64(back)})
+            bytes += QByteArray::number(n) + "\r\n";
+        return bytes + "\"CurDir\"\r\n";
+    }
+
+    // The files are written with a line after the last item, which the
+    // program ignores when reading and drops when it saves: a file that still
+    // holds it has not been rewritten.
+    static QByteArray withUnreadTail(const QByteArray &bytes) { return bytes + "unread\r\n"; }
+
+    // Both files, then the sign loaded and shown as the program starts it.
+    Frm_Main &startSign(const StartFiles &s = {})
+    {
+        writeFile(settingsPath(), withUnreadTail(settingsBytes(s.top, s.left, s.width, s.height,
+                                                               s.speed, s.fore, s.back)));
+        writeFile(messagePath(), withUnreadTail('"' + s.message + "\"\r\n"));
+        Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
+        sign.Show();
+        return sign;
+    }
+
+    // Right button released over the sign, the menu answered with `item`.
+    void chooseFromPopup(Frm_Main &sign, int item)
+    {
+        menuChoice = item;
+        QTest::mouseClick(&sign, Qt::RightButton, {}, QPoint(5, sign.height() / 2));
+        menuChoice = -1;
+    }
+
+    Frm_Setup *openSetup(Frm_Main &sign)
+    {
+        chooseFromPopup(sign, ChooseSetup);
+        Frm_Setup *setup = runtime::FormInstance<Frm_Setup>::loaded();
+        if (setup && !QTest::qWaitForWindowActive(setup))
+            return nullptr;
+        return setup;
+    }
+
+    // Whether the dialog of type T is gone once deferred deletions have run.
+    template <typename T> static bool unloaded()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return !runtime::FormInstance<T>::isLoaded();
+    }
+
+    // Makes `file` unwritable even for root. False when chattr is refused
+    // (not root, or a file system without the flag): the caller skips.
+    bool makeImmutable(const QString &file)
+    {
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), file}) != 0)
+            return false;
+        m_immutable.push_back(file);
+        return true;
+    }
+
+    // A length in pixels as the twips the files hold, from the screen's DPI.
+    static int twips(int pixels)
+    {
+        return int(
+            std::lround(pixels * 1440.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch()));
+    }
+
+    // Sends a key to whatever has the keyboard focus.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY2(focus, "no widget has the keyboard focus");
+        QTest::keyClick(focus, key, modifiers);
+    }
+
+    std::vector<ShownBox> boxes;
+    std::vector<QStringList> popupCaptions;
+    int menuChoice = -1;
+
+private:
+    QString m_previousDir;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_immutable;
+};

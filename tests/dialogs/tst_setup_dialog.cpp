@@ -1,0 +1,543 @@
+// The setup dialog, opened from the sign's popup menu: where it opens and what
+// it shows, the keyboard, leaving it without saving, the swatches, the text
+// box, and ＯＫ with the two files it rewrites or fails to rewrite.
+
+#include "DialogFixture.h"
+#include "TabControl.h"
+
+#include <QLineEdit>
+#include <QSlider>
+#include <QTabBar>
+
+using Bas_Comm::SignSettings;
+
+namespace {
+
+const QString SaveFailed = QStringLiteral("設定の更新に失敗しました");
+const QString ErrorTitle = QStringLiteral("エラーメッセージ");
+constexpr std::int32_t WindowColour = std::int32_t(0x80000005);
+const QString Notice = QStringLiteral("お知らせ");
+const QByteArray NoticeCp932 = "\x82\xa8\x92\x6d\x82\xe7\x82\xb9";
+
+// The dialog's keyboard stops, named for the data tables.
+enum Stop
+{
+    Strip,
+    Text,
+    Slider,
+    Ok,
+    Cancel,
+    Elsewhere
+};
+// What makes a save fail.
+enum Failing
+{
+    SettingsFile,
+    MessageFile,
+    SignPosition
+};
+// How a test leaves the dialog without saving.
+enum Leave
+{
+    ClickCancel,
+    PressEsc,
+    CloseWindow
+};
+
+} // namespace
+
+class TestSetupDialog : public QObject
+{
+    Q_OBJECT
+
+    DialogFixture f;
+
+    static int stopOf(const Frm_Setup &setup, const QWidget *widget)
+    {
+        const QWidget *stops[] = {setup.Tab_Setup->strip(), setup.Txt_Data, setup.Sld_Speed,
+                                  setup.Cmd_Ok, setup.Cmd_Cansel};
+        for (int i = 0; i < 5; ++i) {
+            if (stops[i] == widget)
+                return i;
+        }
+        return Elsewhere;
+    }
+
+    // What every opening shows: page 文字, the focus on the tab strip, and the
+    // message, speed and colours of the record.
+    static void verifyOpenedFromRecord(const Frm_Setup &setup)
+    {
+        QCOMPARE(setup.Tab_Setup->Tab(), 0);
+        QVERIFY(setup.Txt_Data->isVisible());
+        QCOMPARE(QApplication::focusWidget(), setup.Tab_Setup->strip());
+        QCOMPARE(setup.Txt_Data->text(), SignSettings.DataText);
+        QCOMPARE(setup.Sld_Speed->value(), int(SignSettings.Speed));
+        QCOMPARE(setup.New_Speed, SignSettings.Speed);
+        QCOMPARE(setup.Lbl_Title_Fore_Color->BackColor(), SignSettings.ForeColor);
+        QCOMPARE(setup.Lbl_Title_Back_Color->BackColor(), SignSettings.BackColor);
+    }
+
+    // The settings file as it must be after a save, the geometry taken from
+    // the window itself in pixels.
+    QByteArray expectedSettings(const QRect &frame, int speed, const QByteArray &foreLine,
+                                const QByteArray &backLine) const
+    {
+        QByteArray bytes;
+        for (int n : {f.twips(frame.top()), f.twips(frame.left()), f.twips(frame.width()),
+                      f.twips(frame.height()), speed})
+            bytes += QByteArray::number(n) + "\r\n";
+        return bytes + foreLine + "\r\n" + backLine + "\r\n\"CurDir\"\r\n";
+    }
+
+    static void clickSwatch(Frm_Setup &setup, runtime::Label &swatch)
+    {
+        setup.Tab_Setup->setTab(2);
+        QTest::mouseClick(setup.Tab_Setup->page(2), Qt::LeftButton, {},
+                          swatch.pixelRect().center().toPoint());
+    }
+
+private slots:
+    void initTestCase() { f.setUpProgram(); }
+    void init() { f.enterScratchDirectory(); }
+    void cleanup() { f.tearDown(); }
+
+    void opensOnTheSign_data()
+    {
+        QTest::addColumn<QPoint>("signAt");
+        // The record still holds the start-up position (40, 20 pixels): the
+        // dialog must follow the window, not the record.
+        QTest::newRow("moved on the screen") << QPoint(70, 110);
+        QTest::newRow("partly off the screen") << QPoint(-60, -12);
+    }
+
+    void opensOnTheSign()
+    {
+        QFETCH(QPoint, signAt);
+        StartFiles files;
+        files.speed = 3000;
+        files.back = WindowColour;
+        Frm_Main &sign = f.startSign(files);
+        sign.move(signAt);
+
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        QCOMPARE(setup->frameGeometry().topLeft(), signAt);
+        QVERIFY(setup->isVisible());
+        QVERIFY(!sign.isVisible());
+        QCOMPARE(SignSettings.DataText, MessageText);
+        verifyOpenedFromRecord(*setup);
+
+        // The hidden sign keeps scrolling on its own timer.
+        const float before = sign.Lbl_Data.Left();
+        QTRY_VERIFY(sign.Lbl_Data.Left() < before);
+    }
+
+    void tabOrder_data()
+    {
+        QTest::addColumn<QList<int>>("pageKeys"); // pressed on the tab strip first
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QList<int>>("cycle"); // where each Tab press lands
+
+        QTest::newRow("文字") << QList<int>{} << 0 << QList<int>{Text, Ok, Cancel, Strip};
+        QTest::newRow("速度") << QList<int>{Qt::Key_Right} << 1
+                              << QList<int>{Slider, Ok, Cancel, Strip};
+        QTest::newRow("色") << QList<int>{Qt::Key_Right, Qt::Key_Right} << 2
+                            << QList<int>{Ok, Cancel, Strip};
+        QTest::newRow("文字 again after 速度")
+            << QList<int>{Qt::Key_Right, Qt::Key_Left} << 0 << QList<int>{Text, Ok, Cancel, Strip};
+    }
+
+    void tabOrder()
+    {
+        QFETCH(QList<int>, pageKeys);
+        QFETCH(int, page);
+        QFETCH(QList<int>, cycle);
+        Frm_Main &sign = f.startSign();
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        QCOMPARE(QApplication::focusWidget(), setup->Tab_Setup->strip());
+
+        for (int key : pageKeys)
+            f.press(Qt::Key(key));
+        QCOMPARE(setup->Tab_Setup->Tab(), page);
+        QList<int> visited;
+        for (qsizetype i = 0; i < cycle.size(); ++i) {
+            f.press(Qt::Key_Tab);
+            visited << stopOf(*setup, QApplication::focusWidget());
+        }
+        QCOMPARE(visited, cycle);
+    }
+
+    void leavingWithoutOkChangesNothing_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("tabs"); // Tab presses from the strip before leaving
+        QTest::addColumn<int>("focus");
+        QTest::addColumn<int>("leave");
+
+        QTest::newRow("キャンセル clicked") << 2 << 0 << int(Strip) << int(ClickCancel);
+        QTest::newRow("Esc on the tab strip") << 1 << 0 << int(Strip) << int(PressEsc);
+        QTest::newRow("Esc in the text box") << 0 << 1 << int(Text) << int(PressEsc);
+        QTest::newRow("Esc on the slider") << 1 << 1 << int(Slider) << int(PressEsc);
+        QTest::newRow("Esc on ＯＫ") << 2 << 1 << int(Ok) << int(PressEsc);
+        // A dialog closed by the window manager would otherwise leave no
+        // visible window at all.
+        QTest::newRow("window closed") << 0 << 0 << int(Strip) << int(CloseWindow);
+    }
+
+    void leavingWithoutOkChangesNothing()
+    {
+        QFETCH(int, page);
+        QFETCH(int, tabs);
+        QFETCH(int, focus);
+        QFETCH(int, leave);
+        Frm_Main &sign = f.startSign();
+        const QRect signFrame = sign.frameGeometry();
+        const QByteArray settingsFile = f.readFile(f.settingsPath());
+        const QByteArray messageFile = f.readFile(f.messagePath());
+        const auto record = SignSettings;
+
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        QTest::keyClicks(setup->Txt_Data, QStringLiteral(" edited"));
+        setup->Sld_Speed->setValue(12000);
+        QCOMPARE(setup->New_Speed, 12000);
+        clickSwatch(*setup, *setup->Lbl_Fore_Color[2]);
+        clickSwatch(*setup, *setup->Lbl_Back_Color[6]);
+        QCOMPARE(setup->Lbl_Title_Fore_Color->BackColor(), 0x00FF00);
+
+        setup->Tab_Setup->setTab(page);
+        setup->Tab_Setup->strip()->setFocus();
+        for (int i = 0; i < tabs; ++i)
+            f.press(Qt::Key_Tab);
+        QCOMPARE(stopOf(*setup, QApplication::focusWidget()), focus);
+        if (leave == ClickCancel)
+            QTest::mouseClick(setup->Cmd_Cansel, Qt::LeftButton);
+        else if (leave == PressEsc)
+            f.press(Qt::Key_Escape);
+        else
+            setup->close();
+
+        QVERIFY(f.unloaded<Frm_Setup>());
+        QVERIFY(sign.isVisible());
+        QCOMPARE(sign.frameGeometry(), signFrame);
+        QVERIFY(SignSettings == record);
+        QCOMPARE(f.readFile(f.settingsPath()), settingsFile);
+        QCOMPARE(f.readFile(f.messagePath()), messageFile);
+        QVERIFY(f.boxes.empty());
+        // Still the old pace: 1500 hundredths of a twip a tick.
+        sign.Lbl_Data.setLeft(0);
+        sign.Tim_Shift.fire();
+        QCOMPARE(sign.Lbl_Data.Left(), -15.f);
+
+        // Nothing of the abandoned edit (page, text, slider, colours) comes back.
+        setup = f.openSetup(sign);
+        QVERIFY(setup);
+        verifyOpenedFromRecord(*setup);
+    }
+
+    // The dialog has no default button: Return in the text box must not save.
+    void enterInTheTextBoxDoesNotConfirm()
+    {
+        Frm_Main &sign = f.startSign();
+        const QByteArray settingsFile = f.readFile(f.settingsPath());
+        const QByteArray messageFile = f.readFile(f.messagePath());
+        const auto record = SignSettings;
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        f.press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), setup->Txt_Data);
+        f.press(Qt::Key_End); // Tab selected the whole text
+        QTest::keyClicks(setup->Txt_Data, QStringLiteral("!"));
+
+        f.press(Qt::Key_Return);
+        f.press(Qt::Key_Enter, Qt::KeypadModifier);
+
+        QVERIFY(!f.unloaded<Frm_Setup>());
+        QVERIFY(setup->isVisible());
+        QVERIFY(!sign.isVisible());
+        QCOMPARE(setup->Txt_Data->text(), MessageText + QStringLiteral("!"));
+        QVERIFY(SignSettings == record);
+        QCOMPARE(f.readFile(f.settingsPath()), settingsFile);
+        QCOMPARE(f.readFile(f.messagePath()), messageFile);
+    }
+
+    void swatchSetsOnlyItsOwnPreview_data()
+    {
+        QTest::addColumn<bool>("textRow");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("colour");
+
+        QTest::newRow("text 0: the window colour reference") << true << 0 << WindowColour;
+        QTest::newRow("text 1: yellow") << true << 1 << 0x00FFFF;
+        QTest::newRow("text 7: black") << true << 7 << 0x000000;
+        QTest::newRow("background 0: the window colour reference") << false << 0 << WindowColour;
+        QTest::newRow("background 4: blue") << false << 4 << 0xFF0000;
+        QTest::newRow("background 6: red") << false << 6 << 0x0000FF;
+    }
+
+    void swatchSetsOnlyItsOwnPreview()
+    {
+        QFETCH(bool, textRow);
+        QFETCH(int, index);
+        QFETCH(int, colour);
+        const StartFiles files;
+        Frm_Main &sign = f.startSign(files);
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+
+        auto &row = textRow ? setup->Lbl_Fore_Color : setup->Lbl_Back_Color;
+        clickSwatch(*setup, *row[std::size_t(index)]);
+
+        auto *own = (textRow ? setup->Lbl_Title_Fore_Color : setup->Lbl_Title_Back_Color).get();
+        auto *other = (textRow ? setup->Lbl_Title_Back_Color : setup->Lbl_Title_Fore_Color).get();
+        QCOMPARE(own->BackColor(), colour);
+        QCOMPARE(other->BackColor(), textRow ? files.back : files.fore);
+        QCOMPARE(SignSettings.ForeColor, files.fore);
+        QCOMPARE(SignSettings.BackColor, files.back);
+        QCOMPARE(sign.Lbl_Data.ForeColor(), files.fore);
+        QCOMPARE(sign.Lbl_Data.BackColor(), files.back);
+    }
+
+    void textBoxTakesOnlyWhatCanBeStored_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("typed"); // else pasted
+        QTest::addColumn<QString>("shown");
+
+        const QString start = QStringLiteral("ab");
+        QTest::newRow("double quote typed") << QStringLiteral("\"") << true << start;
+        QTest::newRow("double quote pasted") << QStringLiteral("c\"d") << false << start;
+        QTest::newRow("line break pasted") << QStringLiteral("c\nd") << false << start;
+        QTest::newRow("carriage return pasted") << QStringLiteral("c\rd") << false << start;
+        QTest::newRow("emoji") << QStringLiteral("c\U0001F600") << false << start;
+        QTest::newRow("e acute") << QStringLiteral("caf\u00E9") << false << start;
+        QTest::newRow("plain text typed")
+            << QStringLiteral("c d,e") << true << QStringLiteral("abc d,e");
+        QTest::newRow("kana, half-width kana, circled digit")
+            << QStringLiteral("あｱ①") << false << QStringLiteral("abあｱ①");
+        // Code page 932 keeps WAVE DASH as FULLWIDTH TILDE; the box shows what
+        // the message file will give back.
+        QTest::newRow("wave dash")
+            << QStringLiteral("\u301C") << false << QStringLiteral("ab\uFF5E");
+    }
+
+    void textBoxTakesOnlyWhatCanBeStored()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, typed);
+        QFETCH(QString, shown);
+        Frm_Main &sign = f.startSign();
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        setup->Txt_Data->setText(QStringLiteral("ab"));
+
+        if (typed)
+            QTest::keyClicks(setup->Txt_Data, input);
+        else
+            setup->Txt_Data->insert(input);
+        QCOMPARE(setup->Txt_Data->text(), shown);
+    }
+
+    void speedOutsideTheSlider_data()
+    {
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("sliderAt");
+
+        QTest::newRow("above the right end") << 32000 << 30000;
+        QTest::newRow("just above the right end") << 30001 << 30000;
+        QTest::newRow("zero") << 0 << 1;
+        QTest::newRow("negative") << -5 << 1;
+    }
+
+    // Only a hand-edited file holds such a speed; ＯＫ without touching the
+    // slider must keep it rather than the slider's clamped position.
+    void speedOutsideTheSlider()
+    {
+        QFETCH(int, speed);
+        QFETCH(int, sliderAt);
+        StartFiles files;
+        files.speed = speed;
+        Frm_Main &sign = f.startSign(files);
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        QCOMPARE(setup->Sld_Speed->value(), sliderAt);
+        QCOMPARE(setup->New_Speed, speed);
+
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+        QVERIFY(f.unloaded<Frm_Setup>());
+        QCOMPARE(SignSettings.Speed, speed);
+        QCOMPARE(f.readFile(f.settingsPath()).split('\n').value(4),
+                 QByteArray::number(speed) + '\r');
+    }
+
+    void okSavesAndLaysOutTheSign_data()
+    {
+        QTest::addColumn<QString>("pasted"); // replaces the message; null: untouched
+        QTest::addColumn<int>("sliderKey");  // 0: slider untouched
+        QTest::addColumn<int>("foreSwatch"); // -1: untouched
+        QTest::addColumn<int>("backSwatch");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("textCp932");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("fore");
+        QTest::addColumn<int>("back");
+        QTest::addColumn<QByteArray>("foreLine");
+        QTest::addColumn<QByteArray>("backLine");
+
+        const StartFiles s;
+        QTest::newRow("nothing changed, both files rewritten")
+            << QString() << 0 << -1 << -1 << MessageText << s.message << s.speed << s.fore << s.back
+            << QByteArray("1193046") << QByteArray("6636321");
+        // The reference itself is stored, as a negative number.
+        QTest::newRow("all changed, text colour from swatch 0")
+            << Notice << int(Qt::Key_End) << 0 << 4 << Notice << NoticeCp932 << 30000
+            << WindowColour << 0xFF0000 << QByteArray("-2147483643") << QByteArray("16711680");
+        QTest::newRow("background from swatch 0, slowest")
+            << QStringLiteral("Hello, world") << int(Qt::Key_Home) << 2 << 0
+            << QStringLiteral("Hello, world") << QByteArray("Hello, world") << 1 << 0x00FF00
+            << WindowColour << QByteArray("65280") << QByteArray("-2147483643");
+        QTest::newRow("empty message")
+            << QStringLiteral("") << 0 << 7 << 1 << QString() << QByteArray() << s.speed << 0
+            << 0x00FFFF << QByteArray("0") << QByteArray("65535");
+        QTest::newRow("wave dash stored as it is shown")
+            << QStringLiteral("A\u301CB") << 0 << -1 << -1 << QStringLiteral("A\uFF5EB")
+            << QByteArray("A\x81\x60"
+                          "B")
+            << s.speed << s.fore << s.back << QByteArray("1193046") << QByteArray("6636321");
+        // Longer than a line edit takes by default.
+        QTest::newRow("40000 characters")
+            << QString(40000, u'x') << 0 << -1 << -1 << QString(40000, u'x')
+            << QByteArray(40000, 'x') << s.speed << s.fore << s.back << QByteArray("1193046")
+            << QByteArray("6636321");
+    }
+
+    void okSavesAndLaysOutTheSign()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(int, sliderKey);
+        QFETCH(int, foreSwatch);
+        QFETCH(int, backSwatch);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, textCp932);
+        QFETCH(int, speed);
+        QFETCH(int, fore);
+        QFETCH(int, back);
+        QFETCH(QByteArray, foreLine);
+        QFETCH(QByteArray, backLine);
+
+        Frm_Main &sign = f.startSign();
+        // The settings file takes the window's position at the time of the
+        // save, not the one read at start-up.
+        sign.move(90, 45);
+        const QRect signFrame = sign.frameGeometry();
+        // No tick may move the message between ＯＫ and the checks.
+        sign.Tim_Shift.setEnabled(false);
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+
+        if (!pasted.isNull()) {
+            setup->Txt_Data->selectAll();
+            setup->Txt_Data->insert(pasted);
+        }
+        if (sliderKey) {
+            f.press(Qt::Key_Right);
+            f.press(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), setup->Sld_Speed);
+            f.press(Qt::Key(sliderKey));
+        }
+        if (foreSwatch >= 0)
+            clickSwatch(*setup, *setup->Lbl_Fore_Color[std::size_t(foreSwatch)]);
+        if (backSwatch >= 0)
+            clickSwatch(*setup, *setup->Lbl_Back_Color[std::size_t(backSwatch)]);
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+
+        QVERIFY(f.boxes.empty());
+        QCOMPARE(SignSettings.DataText, text);
+        QCOMPARE(SignSettings.Speed, speed);
+        QCOMPARE(SignSettings.ForeColor, fore);
+        QCOMPARE(SignSettings.BackColor, back);
+        QCOMPARE(f.readFile(f.settingsPath()),
+                 expectedSettings(signFrame, speed, foreLine, backLine));
+        QCOMPARE(f.readFile(f.messagePath()), '"' + textCp932 + "\"\r\n");
+        // Laid out again, the new message starting at the right edge.
+        QVERIFY(sign.isVisible());
+        QCOMPARE(sign.frameGeometry(), signFrame);
+        QCOMPARE(sign.Lbl_Data.Caption(), text);
+        QCOMPARE(sign.Lbl_Data.Left(), sign.Width());
+        QCOMPARE(sign.Lbl_Data.ForeColor(), fore);
+        QCOMPARE(sign.Lbl_Data.BackColor(), back);
+        QCOMPARE(sign.BackColor(), back);
+        QVERIFY(f.unloaded<Frm_Setup>());
+    }
+
+    void okWithAFileUnwritable_data()
+    {
+        QTest::addColumn<int>("failing");
+        QTest::newRow("settings file unwritable") << int(SettingsFile);
+        QTest::newRow("message file unwritable") << int(MessageFile);
+        // 2200 pixels are 33000 twips, more than the file's numbers hold.
+        QTest::newRow("sign too far right to be saved") << int(SignPosition);
+    }
+
+    void okWithAFileUnwritable()
+    {
+        QFETCH(int, failing);
+        Frm_Main &sign = f.startSign();
+        if (failing == SignPosition)
+            sign.move(2200, 10);
+        else if (!f.makeImmutable(failing == SettingsFile ? f.settingsPath() : f.messagePath()))
+            QSKIP("chattr +i is refused here, so a file cannot be made unwritable");
+        const QRect signFrame = sign.frameGeometry();
+        const QByteArray settingsFile = f.readFile(f.settingsPath());
+        const QByteArray messageFile = f.readFile(f.messagePath());
+        Frm_Setup *setup = f.openSetup(sign);
+        QVERIFY(setup);
+        setup->Txt_Data->selectAll();
+        setup->Txt_Data->insert(Notice);
+        setup->Sld_Speed->setValue(6000);
+        clickSwatch(*setup, *setup->Lbl_Fore_Color[2]);
+
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+
+        QCOMPARE(f.boxes.size(), 1u);
+        QCOMPARE(f.boxes[0].prompt, SaveFailed);
+        QCOMPARE(f.boxes[0].buttons, 16);
+        QCOMPARE(f.boxes[0].title, ErrorTitle);
+        // The settings file is written first: when only the message file
+        // fails, it already holds the new speed and colour.
+        QCOMPARE(f.readFile(f.settingsPath()),
+                 failing == MessageFile ? expectedSettings(signFrame, 6000, "65280", "6636321")
+                                        : settingsFile);
+        QCOMPARE(f.readFile(f.messagePath()), messageFile);
+        QVERIFY(!f.unloaded<Frm_Setup>());
+        QVERIFY(setup->isVisible());
+        QVERIFY(!sign.isVisible());
+        QCOMPARE(setup->Txt_Data->text(), Notice);
+        // The record took the new values before the save was tried.
+        QCOMPARE(SignSettings.DataText, Notice);
+        QCOMPARE(SignSettings.Speed, 6000);
+        QCOMPARE(SignSettings.ForeColor, 0x00FF00);
+        QCOMPARE(SignSettings.BackColor, StartFiles{}.back);
+
+        // Cancel: the old text and colours stay on the sign until its next
+        // layout, but the new speed is already in effect.
+        QTest::mouseClick(setup->Cmd_Cansel, Qt::LeftButton);
+        QVERIFY(f.unloaded<Frm_Setup>());
+        QVERIFY(sign.isVisible());
+        QCOMPARE(sign.Lbl_Data.Caption(), MessageText);
+        QCOMPARE(sign.Lbl_Data.ForeColor(), StartFiles{}.fore);
+        sign.Lbl_Data.setLeft(0);
+        sign.Tim_Shift.fire();
+        QCOMPARE(sign.Lbl_Data.Left(), -60.f);
+
+        // The next opening shows the values of the failed attempt.
+        setup = f.openSetup(sign);
+        QVERIFY(setup);
+        QCOMPARE(setup->Txt_Data->text(), Notice);
+        verifyOpenedFromRecord(*setup);
+    }
+};
+
+QTEST_MAIN(TestSetupDialog)
+#include "tst_setup_dialog.moc"

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QTabBar>
+#include <QToolTip>
 
 using Bas_Comm::SignSettings;
 
@@ -304,22 +305,29 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<bool>("typed"); // else pasted
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("told"); // part of the tooltip; empty: none
 
         const QString start = QStringLiteral("ab");
-        QTest::newRow("double quote typed") << QStringLiteral("\"") << true << start;
-        QTest::newRow("double quote pasted") << QStringLiteral("c\"d") << false << start;
-        QTest::newRow("line break pasted") << QStringLiteral("c\nd") << false << start;
-        QTest::newRow("carriage return pasted") << QStringLiteral("c\rd") << false << start;
-        QTest::newRow("emoji") << QStringLiteral("c\U0001F600") << false << start;
-        QTest::newRow("e acute") << QStringLiteral("caf\u00E9") << false << start;
+        const QString refused = QStringLiteral("入力できません");
+        QTest::newRow("double quote typed") << QStringLiteral("\"") << true << start << refused;
+        QTest::newRow("double quote pasted") << QStringLiteral("c\"d") << false << start << refused;
+        QTest::newRow("line break pasted") << QStringLiteral("c\nd") << false << start << refused;
+        QTest::newRow("carriage return pasted")
+            << QStringLiteral("c\rd") << false << start << refused;
+        QTest::newRow("emoji") << QStringLiteral("c\U0001F600") << false << start << refused;
+        QTest::newRow("e acute") << QStringLiteral("caf\u00E9") << false << start << refused;
         QTest::newRow("plain text typed")
-            << QStringLiteral("c d,e") << true << QStringLiteral("abc d,e");
+            << QStringLiteral("c d,e") << true << QStringLiteral("abc d,e") << QString();
         QTest::newRow("kana, half-width kana, circled digit")
-            << QStringLiteral("あｱ①") << false << QStringLiteral("abあｱ①");
-        // Code page 932 keeps WAVE DASH as FULLWIDTH TILDE; the box shows what
-        // the message file will give back.
-        QTest::newRow("wave dash")
-            << QStringLiteral("\u301C") << false << QStringLiteral("ab\uFF5E");
+            << QStringLiteral("あｱ①") << false << QStringLiteral("abあｱ①") << QString();
+        // Code page 932 keeps WAVE DASH as FULLWIDTH TILDE and YEN SIGN as the
+        // backslash; the box shows what the message file will give back, and
+        // says so, since the change is visible.
+        QTest::newRow("wave dash") << QStringLiteral("\u301C") << false
+                                   << QStringLiteral("ab\uFF5E")
+                                   << QStringLiteral("「\u301C」は「\uFF5E」");
+        QTest::newRow("yen sign") << QStringLiteral("\u00A5") << true << QStringLiteral("ab\\")
+                                  << QStringLiteral("「\u00A5」は「\\」");
     }
 
     void textBoxTakesOnlyWhatCanBeStored()
@@ -327,16 +335,22 @@ private slots:
         QFETCH(QString, input);
         QFETCH(bool, typed);
         QFETCH(QString, shown);
+        QFETCH(QString, told);
         Frm_Main &sign = f.startSign();
         Frm_Setup *setup = f.openSetup(sign);
         QVERIFY(setup);
         setup->Txt_Data->setText(QStringLiteral("ab"));
+        QToolTip::hideText();
 
         if (typed)
             QTest::keyClicks(setup->Txt_Data, input);
         else
             setup->Txt_Data->insert(input);
         QCOMPARE(setup->Txt_Data->text(), shown);
+        if (told.isEmpty())
+            QVERIFY(!QToolTip::isVisible());
+        else
+            QVERIFY2(QToolTip::text().contains(told), qPrintable(QToolTip::text()));
     }
 
     void speedOutsideTheSlider_data()

@@ -109,6 +109,9 @@ void Frm_Setup::createMessagePage()
     m_validator = new MessageValidator(Txt_Data);
     Txt_Data->setValidator(m_validator);
     connect(Txt_Data, &QLineEdit::inputRejected, this, &Frm_Setup::showRefusal);
+    m_validator->Substituted = [this](const QString &typed, const QString &stored) {
+        showNotice(QStringLiteral("「%1」は「%2」として保存されます。").arg(typed, stored));
+    };
 }
 
 void Frm_Setup::createSpeedPage()
@@ -239,6 +242,10 @@ void Frm_Setup::closeRequested()
 void Frm_Setup::showRefusal()
 {
     QApplication::beep();
-    QToolTip::showText(Txt_Data->mapToGlobal(QPoint(0, Txt_Data->height())),
-                       m_validator->lastRefusal(), Txt_Data);
+    showNotice(m_validator->lastRefusal());
+}
+
+void Frm_Setup::showNotice(const QString &text)
+{
+    QToolTip::showText(Txt_Data->mapToGlobal(QPoint(0, Txt_Data->height())), text, Txt_Data);
 }

@@ -57,6 +57,7 @@ private:
     void createColourPage();
     void setTabOrder();
     void showRefusal();
+    void showNotice(const QString &text);
 
     MessageValidator *m_validator;
 };

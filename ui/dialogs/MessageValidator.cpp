@@ -18,7 +18,17 @@ QValidator::State MessageValidator::validate(QString &input, int &) const
         return Invalid;
     }
     // Same length: the cursor stays where it was.
-    if (stored->size() == input.size())
+    if (*stored != input && stored->size() == input.size()) {
+        QString typed, kept;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (input[i] != stored->at(i) && !typed.contains(input[i])) {
+                typed += input[i];
+                kept += stored->at(i);
+            }
+        }
         input = *stored;
+        if (Substituted)
+            Substituted(typed, kept);
+    }
     return Acceptable;
 }

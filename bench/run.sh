@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Runs the sign's benchmarks and prints their figures (`make bench` calls it as
+# `bash bench/run.sh build`):
+#
+#  1. Tick cost (bench_tick_cost, offscreen): instructions per tick, timer
+#     handler plus repaint, counted by callgrind for a 20-character and a
+#     100,000-character message at a 40 and a 200 pixel client height, with the
+#     long/short ratio at each height (goal: below 1.5); wall-clock microseconds
+#     per tick without valgrind; the time and instructions of laying out the
+#     long message once (Disp_Set with a new text).
+#  2. CPU and memory of the real program scrolling on Xvfb (bench/cpu_usage.sh).
+#
+# Environment:
+#   VELMORA_BENCH_TICKS           measured ticks per case (default 1000)
+#   VELMORA_BENCH_WARMUP          warm-up ticks per case (default 1000)
+#   VELMORA_BENCH_SPEED           hundredths of a twip a tick (default 6000, 4 px)
+#   VELMORA_BENCH_SKIP_CALLGRIND  1: no callgrind runs
+#   VELMORA_BENCH_SKIP_WALL       1: no wall-clock runs
+#   VELMORA_BENCH_SKIP_CPU        1: no Xvfb run
+#   VELMORA_BENCH_SECONDS         scrolling time measured on Xvfb (default 60)
+#   VELMORA_BENCH_ANNOTATE        1: print callgrind_annotate's top functions
+#                                 for every case
+# The callgrind files stay in BUILD/bench/results for callgrind_annotate.
+set -euo pipefail
+
+build=${1:-build}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+bench=$(cd "$build" && pwd)/bench/bench_tick_cost
+results=$(cd "$build" && pwd)/bench/results
+
+ticks=${VELMORA_BENCH_TICKS:-1000}
+warmup=${VELMORA_BENCH_WARMUP:-1000}
+speed=${VELMORA_BENCH_SPEED:-6000}
+lengths=(20 100000)
+heights=(40 200)
+
+if [ ! -x "$bench" ]; then
+    echo "run.sh: $bench is missing; build first" >&2
+    exit 1
+fi
+mkdir -p "$results"
+
+# field LINE KEY: the value of KEY=VALUE in a result line.
+field() {
+    local pair
+    for pair in $1; do
+        if [ "${pair%%=*}" = "$2" ]; then
+            echo "${pair#*=}"
+            return
+        fi
+    done
+    echo "?"
+}
+
+# The "totals:" of the callgrind dump whose trigger is the client request LABEL.
+dump_total() {
+    local base=$1 label=$2 file
+    for file in "$base".*; do
+        if grep -q "^desc: Trigger: Client Request: $label\$" "$file"; then
+            awk '/^totals:/ { print $2 }' "$file"
+            return
+        fi
+    done
+    echo "?"
+}
+
+declare -A ir wall layout_ms layout_ir line
+
+run_case() {
+    local length=$1 height=$2 mode=$3 out
+    local args=(--length "$length" --height "$height" --ticks "$ticks" --warmup "$warmup"
+                --speed "$speed")
+    local tag=len$length.h$height
+    if [ "$mode" = callgrind ]; then
+        local base=$results/callgrind.$tag
+        rm -f "$base" "$base".*
+        if ! out=$(valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$base" \
+                   "$bench" "${args[@]}" 2>"$results/valgrind.$tag.log"); then
+            echo "run.sh: callgrind run $tag failed:" >&2
+            tail -n 20 "$results/valgrind.$tag.log" >&2
+            return 1
+        fi
+        local total
+        total=$(dump_total "$base" ticks)
+        ir[$tag]=$(awk -v t="$total" -v n="$ticks" 'BEGIN { printf "%.0f", t / n }')
+        layout_ir[$tag]=$(dump_total "$base" layout)
+    else
+        if ! out=$("$bench" "${args[@]}" 2>"$results/wall.$tag.log"); then
+            echo "run.sh: run $tag failed:" >&2
+            tail -n 20 "$results/wall.$tag.log" >&2
+            return 1
+        fi
+        wall[$tag]=$(field "$out" us_per_tick_mean)/$(field "$out" us_per_tick_median)/$(field "$out" us_per_tick_p99)
+        layout_ms[$tag]=$(field "$out" layout_ms_median)
+    fi
+    line[$tag]=$out
+}
+
+echo "== Tick cost: Tim_Shift.fire() + repaint(), offscreen, client 600 x H px"
+echo "   $ticks measured ticks after $warmup warm-up ticks, speed $speed ($(awk -v s="$speed" 'BEGIN { printf "%.1f", s / 100 / 15 }') px a tick)"
+
+if [ "${VELMORA_BENCH_SKIP_CALLGRIND:-0}" != 1 ]; then
+    for height in "${heights[@]}"; do
+        for length in "${lengths[@]}"; do
+            run_case "$length" "$height" callgrind
+        done
+    done
+fi
+if [ "${VELMORA_BENCH_SKIP_WALL:-0}" != 1 ]; then
+    for height in "${heights[@]}"; do
+        for length in "${lengths[@]}"; do
+            run_case "$length" "$height" wall
+        done
+    done
+fi
+
+echo
+printf '%-8s %-8s %-10s %-9s %-16s %-26s\n' height length label_px font_pt "Ir/tick" "us/tick mean/median/p99"
+for height in "${heights[@]}"; do
+    for length in "${lengths[@]}"; do
+        tag=len$length.h$height
+        printf '%-8s %-8s %-10s %-9s %-16s %-26s\n' "$height" "$length" \
+            "$(field "${line[$tag]:-}" label_px)" "$(field "${line[$tag]:-}" font_pt)" \
+            "${ir[$tag]:--}" "${wall[$tag]:--}"
+    done
+done
+
+if [ "${VELMORA_BENCH_SKIP_CALLGRIND:-0}" != 1 ]; then
+    echo
+    echo "Long/short ratio of instructions per tick (goal < 1.5):"
+    for height in "${heights[@]}"; do
+        short=${ir[len${lengths[0]}.h$height]}
+        long=${ir[len${lengths[1]}.h$height]}
+        awk -v h="$height" -v s="$short" -v l="$long" 'BEGIN {
+            r = l / s
+            printf "  %3d px: %.2f  %s\n", h, r, r < 1.5 ? "met" : "MISSED"
+        }'
+    done
+fi
+
+echo
+echo "One-off layout of the ${lengths[1]}-character message (Disp_Set with a new text):"
+for height in "${heights[@]}"; do
+    tag=len${lengths[1]}.h$height
+    printf '  %3d px: %s ms (median of 5, wall clock), %s instructions\n' "$height" \
+        "${layout_ms[$tag]:--}" "${layout_ir[$tag]:--}"
+done
+
+if [ "${VELMORA_BENCH_ANNOTATE:-0}" = 1 ] && [ "${VELMORA_BENCH_SKIP_CALLGRIND:-0}" != 1 ]; then
+    for height in "${heights[@]}"; do
+        for length in "${lengths[@]}"; do
+            tag=len$length.h$height
+            for file in "$results/callgrind.$tag".*; do
+                grep -q '^desc: Trigger: Client Request: ticks$' "$file" || continue
+                echo
+                echo "== callgrind_annotate, $tag, measured ticks (exclusive)"
+                callgrind_annotate "$file" 2>/dev/null | sed -n '/file:function/,$p' | sed -n '3,17p'
+            done
+        done
+    done
+fi
+echo
+echo "Callgrind files: $results/callgrind.*"
+
+if [ "${VELMORA_BENCH_SKIP_CPU:-0}" != 1 ]; then
+    echo
+    bash "$here/cpu_usage.sh" "$build"
+fi

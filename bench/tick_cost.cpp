@@ -1,0 +1,351 @@
+// bench_tick_cost: what one tick of the sign costs, timer handler and repaint
+// together, for one message length and one client height.
+//
+// It sets the sign up the way the program does (Velmora.ini and Velmora.txt in
+// a scratch directory, Form_Load, Disp_Set) on Qt's offscreen platform, sizes
+// the client area, times the one-off layout of the message (Disp_Set with a new
+// text), scrolls for a warm-up, then runs the measured ticks: Tim_Shift.fire()
+// followed by a synchronous repaint(), so that every tick really paints. The
+// speed moves the text a few pixels a tick, so that tiles of the text strip come
+// into view and leave it during the run.
+//
+// Run under `valgrind --tool=callgrind --instr-atstart=no`, only the measured
+// ticks are instrumented and dumped as "ticks" (and the timed layout as
+// "layout"); bench/run.sh reads those dumps. Without valgrind the program prints
+// wall-clock figures. Either way it ends with one line of key=value pairs.
+//
+// Options: --length N (characters, default 20), --height PX (client height,
+// default 40), --width PX (client width, default 600), --ticks N (measured,
+// default 1000), --warmup N (default 1000), --speed N (hundredths of a twip a
+// tick, default 6000 = 4 px), --layout-repeats N (default 5; 1 under valgrind).
+
+#include "Bas_Comm.h"
+#include "Cp932.h"
+#include "FormInstance.h"
+#include "Frm_Main.h"
+#include "Program.h"
+#include "Startup.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define RUNNING_ON_VALGRIND 0
+#define CALLGRIND_ZERO_STATS
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#define CALLGRIND_DUMP_STATS_AT(label)
+#endif
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Options
+{
+    int length = 20;
+    int height = 40;
+    int width = 600;
+    int ticks = 1000;
+    int warmup = 1000;
+    int speed = 6000;
+    int layoutRepeats = 5;
+};
+
+[[noreturn]] void usage(const char *problem)
+{
+    std::fprintf(stderr,
+                 "bench_tick_cost: %s\n"
+                 "usage: bench_tick_cost [--length N] [--height PX] [--width PX] [--ticks N]\n"
+                 "                       [--warmup N] [--speed N] [--layout-repeats N]\n",
+                 problem);
+    std::exit(2);
+}
+
+Options parseOptions(int argc, char **argv)
+{
+    Options options;
+    struct Item
+    {
+        const char *name;
+        int *value;
+        int least;
+    };
+    const Item items[] = {
+        {"--length", &options.length, 0},
+        {"--height", &options.height, 1},
+        {"--width", &options.width, 1},
+        {"--ticks", &options.ticks, 1},
+        {"--warmup", &options.warmup, 0},
+        {"--speed", &options.speed, -32768},
+        {"--layout-repeats", &options.layoutRepeats, 1},
+    };
+    for (int i = 1; i < argc; ++i) {
+        const Item *item = std::find_if(std::begin(items), std::end(items), [&](const Item &it) {
+            return std::strcmp(it.name, argv[i]) == 0;
+        });
+        if (item == std::end(items))
+            usage("unknown option");
+        if (++i == argc)
+            usage("an option lacks its value");
+        char *end = nullptr;
+        const long value = std::strtol(argv[i], &end, 10);
+        const long most = item->value == &options.length ? 1000000 : 32767;
+        if (end == argv[i] || *end != '\0' || value < item->least || value > most)
+            usage("bad value");
+        *item->value = int(value);
+    }
+    if (options.layoutRepeats > 1 && RUNNING_ON_VALGRIND)
+        options.layoutRepeats = 1;
+    return options;
+}
+
+// A message of exactly `length` characters, Japanese and ASCII mixed, every
+// character storable in the message file. The same length always gives the
+// same text, and a short message is the start of a long one.
+QString mixedMessage(int length)
+{
+    static const char16_t *const pieces[] = {
+        u"本日は晴天なり。",
+        u"Velmora ",
+        u"お知らせ：",
+        u"SALE 50% OFF ",
+        u"東京駅 12:45 発 ",
+        u"新製品のご案内 ",
+        u"Open 10:00-19:00 ",
+        u"ありがとうございます。",
+        u"No.7 ",
+        u"ニュース速報 ",
+        u"Weather: fine ",
+        u"営業時間のお知らせ ",
+    };
+    const std::size_t count = std::size(pieces);
+    QString text;
+    text.reserve(length + 32);
+    std::uint32_t state = 20240601u;
+    // The first two pieces are fixed so that even a short message mixes both.
+    text.append(QStringView(pieces[0]));
+    text.append(QStringView(pieces[1]));
+    while (text.size() < length) {
+        state = state * 1664525u + 1013904223u;
+        text.append(QStringView(pieces[(state >> 16) % count]));
+    }
+    text.truncate(length);
+    return text;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Velmora.ini and Velmora.txt in the current directory, as the program reads
+// them: outer size in twips, the speed, green on black, the message.
+bool writeSettings(const Options &options, const QString &message)
+{
+    const double tpp = 15.0; // the files are written for 96 dpi; the window is sized later
+    const auto number = [](long value) -> QByteArray {
+        return QByteArray::number(qlonglong(value)) + "\r\n";
+    };
+    const QByteArray ini = number(1200) + number(600) + number(std::lround(options.width * tpp)) +
+                           number(std::lround(options.height * tpp)) + number(options.speed) +
+                           number(0x00FF00) + number(0) + QByteArray("\"CurDir\"\r\n");
+    const auto encoded = runtime::Cp932::encode(message);
+    if (!encoded)
+        return false;
+    const QByteArray txt = QByteArray("\"") + *encoded + QByteArray("\"\r\n");
+    return writeFile(QStringLiteral("Velmora.ini"), ini) &&
+           writeFile(QStringLiteral("Velmora.txt"), txt);
+}
+
+// Counts the paint events that reach the sign, to show that each measured
+// tick really painted.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Options options = parseOptions(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QTemporaryDir scratch;
+    if (!scratch.isValid() || !QDir::setCurrent(scratch.path())) {
+        std::fprintf(stderr, "bench_tick_cost: no scratch directory\n");
+        return 1;
+    }
+    const QString message = mixedMessage(options.length);
+    if (!writeSettings(options, message)) {
+        std::fprintf(stderr, "bench_tick_cost: cannot write the settings files\n");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    runtime::prepareApplication();
+    runtime::setQuitOnEnd(false);
+
+    Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
+    if (runtime::hasEnded()) {
+        std::fprintf(stderr, "bench_tick_cost: the sign did not start\n");
+        return 1;
+    }
+    // The benchmark drives the ticks itself.
+    sign.Tim_Shift.setEnabled(false);
+    sign.Show();
+    if (!QTest::qWaitForWindowExposed(&sign)) {
+        std::fprintf(stderr, "bench_tick_cost: the sign was never exposed\n");
+        return 1;
+    }
+    // Let the late frame checks after showing run, then give the client area
+    // the wanted size, as a user resizing the window would (Form_Resize lays
+    // the sign out again).
+    QTest::qWait(1200);
+    const QSize wanted(options.width, options.height);
+    if (sign.size() != wanted) {
+        sign.resize(wanted);
+        QTest::qWait(50);
+    }
+    if (sign.size() != wanted || runtime::hasEnded()) {
+        std::fprintf(stderr, "bench_tick_cost: client area is %dx%d, not %dx%d\n", sign.width(),
+                     sign.height(), wanted.width(), wanted.height());
+        return 1;
+    }
+
+    // The one-off layout: Disp_Set with a new message, as after the setup
+    // dialog. Two texts alternate so that each call lays the text out afresh;
+    // the last one leaves the benchmark's own message in place.
+    QString other = message;
+    if (!other.isEmpty())
+        other[other.size() - 1] = other.back() == u'X' ? u'Y' : u'X';
+    std::vector<double> layoutMs;
+    for (int i = 0; i < options.layoutRepeats; ++i) {
+        Bas_Comm::SignSettings.DataText = other;
+        Bas_Comm::Disp_Set();
+        Bas_Comm::SignSettings.DataText = message;
+        QElapsedTimer clock;
+        CALLGRIND_ZERO_STATS;
+        CALLGRIND_START_INSTRUMENTATION;
+        clock.start();
+        Bas_Comm::Disp_Set();
+        const qint64 ns = clock.nsecsElapsed();
+        CALLGRIND_STOP_INSTRUMENTATION;
+        CALLGRIND_DUMP_STATS_AT("layout");
+        layoutMs.push_back(double(ns) / 1e6);
+    }
+    PaintCounter counter;
+    sign.installEventFilter(&counter);
+    const auto tick = [&sign] {
+        sign.Tim_Shift.fire();
+        sign.repaint();
+    };
+
+    // The warm-up fills Qt's glyph caches and the strip's tiles, so that the
+    // measured ticks show the steady state rather than the first drawing of
+    // each glyph.
+    for (int i = 0; i < options.warmup; ++i)
+        tick();
+
+    const bool underValgrind = RUNNING_ON_VALGRIND;
+    std::vector<double> tickUs;
+    tickUs.reserve(std::size_t(options.ticks));
+    counter.paints = 0;
+    int wraps = 0;
+    double movedPx = 0;
+    const double tpp = runtime::twipsPerPixel();
+
+    QElapsedTimer total;
+    CALLGRIND_ZERO_STATS;
+    CALLGRIND_START_INSTRUMENTATION;
+    total.start();
+    if (underValgrind) {
+        for (int i = 0; i < options.ticks; ++i)
+            tick();
+    } else {
+        QElapsedTimer clock;
+        for (int i = 0; i < options.ticks; ++i) {
+            const float before = sign.Lbl_Data.Left();
+            clock.start();
+            tick();
+            const qint64 ns = clock.nsecsElapsed();
+            tickUs.push_back(double(ns) / 1e3);
+            const float after = sign.Lbl_Data.Left();
+            if (after > before)
+                ++wraps;
+            else
+                movedPx += double(before - after) / tpp;
+        }
+    }
+    const qint64 totalNs = total.nsecsElapsed();
+    CALLGRIND_STOP_INSTRUMENTATION;
+    CALLGRIND_DUMP_STATS_AT("ticks");
+
+    if (counter.paints < options.ticks) {
+        std::fprintf(stderr, "bench_tick_cost: only %d paints for %d ticks\n", counter.paints,
+                     options.ticks);
+        return 1;
+    }
+
+    const runtime::TextStrip &strip = sign.Lbl_Data.strip();
+    int ascii = 0;
+    for (QChar c : message)
+        ascii += c.unicode() < 0x80 ? 1 : 0;
+    std::printf("tick_cost length=%d ascii=%d height=%d width=%d font_pt=%.0f label_px=%.0f "
+                "strip_h_px=%.1f speed=%d warmup=%d ticks=%d paints=%d tiles_cached=%d "
+                "valgrind=%d",
+                options.length, ascii, sign.height(), sign.width(), sign.Lbl_Data.FontSize(),
+                strip.width(), strip.height(), options.speed, options.warmup, options.ticks,
+                counter.paints, strip.cachedTileCount(), underValgrind ? 1 : 0);
+    std::printf(" layout_ms_median=%.3f layout_ms_min=%.3f total_ms=%.3f", median(layoutMs),
+                *std::min_element(layoutMs.begin(), layoutMs.end()), double(totalNs) / 1e6);
+    if (!underValgrind) {
+        const double mean = double(totalNs) / 1e3 / options.ticks;
+        const int slowest = int(std::max_element(tickUs.begin(), tickUs.end()) - tickUs.begin());
+        std::sort(tickUs.begin(), tickUs.end());
+        const double p99 = tickUs[std::min(tickUs.size() - 1, tickUs.size() * 99 / 100)];
+        std::printf(" us_per_tick_mean=%.2f us_per_tick_median=%.2f us_per_tick_p99=%.2f "
+                    "us_per_tick_max=%.2f slowest_tick=%d moved_px=%.0f wraps=%d",
+                    mean, median(tickUs), p99, tickUs.back(), slowest, movedPx, wraps);
+    }
+    std::printf("\n");
+
+    sign.removeEventFilter(&counter);
+    sign.Unload();
+    QCoreApplication::processEvents();
+    QDir::setCurrent(QDir::tempPath());
+    return 0;
+}

@@ -165,6 +165,11 @@ QRectF Label::pixelRect() const
     return QRectF(m_left / tpp, m_top / tpp, Width() / tpp, Height() / tpp);
 }
 
+QRect Label::opaqueArea() const
+{
+    return m_visible && m_opaque ? onPixels(pixelRect()) : QRect();
+}
+
 void Label::changed(const QRectF &before)
 {
     m_host->update(onPixels(before).united(onPixels(pixelRect())));
@@ -181,8 +186,13 @@ void Label::paint(QPainter &painter, const QRect &clip) const
 
     painter.save();
     painter.setClipRect(visible);
-    if (m_opaque)
-        painter.fillRect(visible, resolveColor(m_backColor));
+    const QColor back = resolveColor(m_backColor);
+    // Opaque tiles carry the background themselves; fill only what they leave.
+    const QRect textArea(area.topLeft(), QSize(int(std::ceil(m_strip.width())),
+                                               int(std::ceil(m_strip.height()))));
+    if (m_opaque && !textArea.contains(visible))
+        painter.fillRect(visible, back);
+    m_strip.setBackground(m_opaque ? back : QColor());
     m_strip.setColor(resolveColor(m_foreColor));
     m_strip.paint(painter, area.topLeft(), visible);
     if (m_border) {

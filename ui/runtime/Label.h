@@ -69,6 +69,8 @@ public:
 
     // The label's area in the host's pixels.
     QRectF pixelRect() const;
+    // The pixels this label paints over completely (none when transparent).
+    QRect opaqueArea() const;
     void paint(QPainter &painter, const QRect &clip) const;
     const TextStrip &strip() const { return m_strip; }
 

@@ -68,8 +68,15 @@ void LabelHost::paintEvent(QPaintEvent *event)
 
 void LabelHost::paintBackground(QPainter &painter, const QRect &area) const
 {
-    if (m_hasBackColor)
-        painter.fillRect(area, resolveColor(m_backColor));
+    if (!m_hasBackColor)
+        return;
+    // What opaque labels cover is painted once, by them.
+    QRegion uncovered(area);
+    for (const Label *label : m_labels)
+        uncovered -= label->opaqueArea();
+    const QColor back = resolveColor(m_backColor);
+    for (const QRect &rect : uncovered)
+        painter.fillRect(rect, back);
 }
 
 void LabelHost::paintLabels(QPainter &painter, const QRect &area) const

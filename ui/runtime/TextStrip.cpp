@@ -39,6 +39,14 @@ void TextStrip::setColor(const QColor &color)
     m_tiles.clear();
 }
 
+void TextStrip::setBackground(const QColor &background)
+{
+    if (background == m_background)
+        return;
+    m_background = background;
+    m_tiles.clear();
+}
+
 void TextStrip::invalidate()
 {
     m_laidOut = false;
@@ -88,10 +96,11 @@ void TextStrip::ensureLaidOut() const
 QImage TextStrip::renderTile(int index, qreal devicePixelRatio) const
 {
     const int tileHeight = int(std::ceil(m_height));
+    const bool opaque = m_background.isValid() && m_background.alpha() == 255;
     QImage tile(QSize(TileWidth, std::max(tileHeight, 1)) * devicePixelRatio,
-                QImage::Format_ARGB32_Premultiplied);
+                opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     tile.setDevicePixelRatio(devicePixelRatio);
-    tile.fill(Qt::transparent);
+    tile.fill(opaque ? m_background : QColor(Qt::transparent));
 
     QPainter painter(&tile);
     painter.setFont(m_font);

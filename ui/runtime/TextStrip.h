@@ -26,6 +26,9 @@ public:
     void setText(const QString &text);
     void setFont(const QFont &font);
     void setColor(const QColor &color);
+    // An opaque background is rendered into the tiles, which are then copied
+    // rather than blended; an invalid colour keeps them transparent.
+    void setBackground(const QColor &background);
 
     QString text() const { return m_text; }
     QFont font() const { return m_font; }
@@ -58,6 +61,7 @@ private:
     QString m_text;
     QFont m_font;
     QColor m_color = Qt::black;
+    QColor m_background;
 
     mutable bool m_laidOut = false;
     mutable std::vector<Run> m_runs;

@@ -61,8 +61,7 @@ std::optional<QByteArray> readWholeFile(const QString &path)
     return bytes;
 }
 
-template <typename Int>
-bool readInto(runtime::ItemReader &reader, Int &field)
+template <typename Int> bool readInto(runtime::ItemReader &reader, Int &field)
 {
     const auto value =
         reader.readInteger(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max());
@@ -124,7 +123,8 @@ bool Ini_Write()
         height = runtime::toInt16(window->Height());
         width = runtime::toInt16(window->Width());
     } catch (const runtime::RuntimeError &) {
-        return failed(path, QStringLiteral("the window's position or size does not fit in 16 bits"));
+        return failed(path,
+                      QStringLiteral("the window's position or size does not fit in 16 bits"));
     }
 
     runtime::ItemWriter writer;

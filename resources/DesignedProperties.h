@@ -82,8 +82,14 @@ inline constexpr std::int32_t PreviewBackColor = std::int32_t(0x80000005);
 // Both swatch rows, index 0 at the left. Swatch 0 is the system's window
 // colour, kept as the reference itself.
 inline constexpr std::int32_t Palette[8] = {
-    std::int32_t(0x80000005), 0x0000FFFF, 0x0000FF00, 0x00FFFF00,
-    0x00FF0000,               0x00FF00FF, 0x000000FF, 0x00000000,
+    std::int32_t(0x80000005),
+    0x0000FFFF,
+    0x0000FF00,
+    0x00FFFF00,
+    0x00FF0000,
+    0x00FF00FF,
+    0x000000FF,
+    0x00000000,
 };
 
 // The dialog's own font; the fitted caption sizes correspond to 9 points.

@@ -74,8 +74,8 @@ void Frm_Setup::createControls()
     setClientSize(d::ClientWidth, d::ClientHeight);
     setFixedBorder(true);
 
-    Tab_Setup = new runtime::TabControl(
-        {d::TabCaptions[0], d::TabCaptions[1], d::TabCaptions[2]}, this);
+    Tab_Setup =
+        new runtime::TabControl({d::TabCaptions[0], d::TabCaptions[1], d::TabCaptions[2]}, this);
     place(Tab_Setup, d::TabSetup);
     Tab_Setup->Click = [this](int previous) { Tab_Setup_Click(previous); };
 
@@ -128,9 +128,8 @@ void Frm_Setup::createSpeedPage()
     Sld_Speed->setTickPosition(QSlider::TicksBelow);
     Sld_Speed->setTickInterval(3000);
     Sld_Speed->setFocusPolicy(Qt::ClickFocus);
-    connect(Sld_Speed, &QSlider::valueChanged, this, [this] {
-        runtime::dispatch([this] { Sld_Speed_Change(); });
-    });
+    connect(Sld_Speed, &QSlider::valueChanged, this,
+            [this] { runtime::dispatch([this] { Sld_Speed_Change(); }); });
 }
 
 void Frm_Setup::createColourPage()
@@ -143,11 +142,11 @@ void Frm_Setup::createColourPage()
 
     for (std::int16_t i = 0; i < 8; ++i) {
         const float left = d::SwatchLeft + d::SwatchPitch * float(i);
-        Lbl_Fore_Color[i] = colourBox(page, d::Palette[i],
-                                      {left, d::ForeSwatchTop, d::SwatchSize, d::SwatchSize});
+        Lbl_Fore_Color[i] =
+            colourBox(page, d::Palette[i], {left, d::ForeSwatchTop, d::SwatchSize, d::SwatchSize});
         Lbl_Fore_Color[i]->Click = [this, i] { Lbl_Fore_Color_Click(i); };
-        Lbl_Back_Color[i] = colourBox(page, d::Palette[i],
-                                      {left, d::BackSwatchTop, d::SwatchSize, d::SwatchSize});
+        Lbl_Back_Color[i] =
+            colourBox(page, d::Palette[i], {left, d::BackSwatchTop, d::SwatchSize, d::SwatchSize});
         Lbl_Back_Color[i]->Click = [this, i] { Lbl_Back_Color_Click(i); };
     }
 }

@@ -37,8 +37,8 @@ Frm_Version::Frm_Version()
     Img_Icon = new QLabel(this);
     const QIcon icon = designed::programIcon();
     Img_Icon->setPixmap(icon.pixmap(icon.availableSizes().value(0, QSize(32, 32))));
-    Img_Icon->setGeometry(runtime::pixelRect(d::ImgIcon.left, d::ImgIcon.top, d::ImgIcon.width,
-                                             d::ImgIcon.height));
+    Img_Icon->setGeometry(
+        runtime::pixelRect(d::ImgIcon.left, d::ImgIcon.top, d::ImgIcon.width, d::ImgIcon.height));
 
     placeLabel(Lbl_title1, d::LblTitle1Caption, d::LblTitle1);
     placeLabel(Lbl_title2, d::LblTitle2Caption, d::LblTitle2);

@@ -6,8 +6,7 @@
 
 namespace runtime {
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent)
-    : QPushButton(caption, parent)
+CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
 {
     setAutoDefault(false);
     setDefault(false);

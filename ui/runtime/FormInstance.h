@@ -7,8 +7,7 @@ namespace runtime {
 // Holds the one instance of a form type: created with its designed
 // properties and loaded (Form_Load run) on first reference; after Unload the
 // next reference creates and loads it afresh.
-template <typename T>
-class FormInstance
+template <typename T> class FormInstance
 {
 public:
     static T &get()

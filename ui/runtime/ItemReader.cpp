@@ -83,17 +83,17 @@ std::optional<std::int64_t> ItemReader::readInteger(std::int64_t min, std::int64
     }
     if (!wellFormed) {
         fail(line, item.isEmpty() ? QStringLiteral("an empty item where a number was expected")
-                            : QStringLiteral("\"%1\" is not a whole decimal number")
-                                  .arg(QString::fromLatin1(item)));
+                                  : QStringLiteral("\"%1\" is not a whole decimal number")
+                                        .arg(QString::fromLatin1(item)));
         return std::nullopt;
     }
     if (negative)
         value = -value;
     if (value < min || value > max) {
         fail(line, QStringLiteral("%1 is outside %2 to %3")
-                 .arg(QString::fromLatin1(item))
-                 .arg(min)
-                 .arg(max));
+                       .arg(QString::fromLatin1(item))
+                       .arg(min)
+                       .arg(max));
         return std::nullopt;
     }
     return value;

@@ -188,8 +188,8 @@ void Label::paint(QPainter &painter, const QRect &clip) const
     painter.setClipRect(visible);
     const QColor back = resolveColor(m_backColor);
     // Opaque tiles carry the background themselves; fill only what they leave.
-    const QRect textArea(area.topLeft(), QSize(int(std::ceil(m_strip.width())),
-                                               int(std::ceil(m_strip.height()))));
+    const QRect textArea(area.topLeft(),
+                         QSize(int(std::ceil(m_strip.width())), int(std::ceil(m_strip.height()))));
     if (m_opaque && !textArea.contains(visible))
         painter.fillRect(visible, back);
     m_strip.setBackground(m_opaque ? back : QColor());

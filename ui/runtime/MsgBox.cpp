@@ -41,8 +41,7 @@ void MsgBox(const QString &prompt, int buttons, const QString &title)
         presenter()(prompt, buttons, title);
         return;
     }
-    QMessageBox box(iconFor(buttons), title, prompt, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(iconFor(buttons), title, prompt, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

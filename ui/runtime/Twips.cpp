@@ -12,8 +12,7 @@ namespace runtime {
 
 namespace {
 
-template <typename Int>
-Int roundToInteger(double value)
+template <typename Int> Int roundToInteger(double value)
 {
     // nearbyint rounds in the current mode, which is round-half-to-even unless
     // someone changed it; nothing in this program does.
@@ -42,7 +41,6 @@ std::int32_t toInt32(double value)
 {
     return roundToInteger<std::int32_t>(value);
 }
-
 
 QRect pixelRect(double left, double top, double width, double height)
 {

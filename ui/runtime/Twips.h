@@ -16,7 +16,6 @@ double twipsPerPixel();
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
 
-
 // A rectangle given in twips, on whole pixels (each edge rounded).
 QRect pixelRect(double left, double top, double width, double height);
 

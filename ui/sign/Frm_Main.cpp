@@ -21,7 +21,8 @@ namespace {
 constexpr int RightButton = 2;
 }
 
-Frm_Main::Frm_Main() : Tim_Shift(this, designed::frm_main::TimerInterval, [this] { Tim_Shift_Timer(); })
+Frm_Main::Frm_Main()
+    : Tim_Shift(this, designed::frm_main::TimerInterval, [this] { Tim_Shift_Timer(); })
 {
     setDesignedProperties();
     Tim_Shift.setEnabled(true);

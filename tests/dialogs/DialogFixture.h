@@ -1,20 +1,14 @@
 #pragma once
 
-// Shared set-up for the tests of the popup commands and the two dialogs: a
-// scratch current directory holding Velmora.ini and Velmora.txt, the sign
-// loaded and shown as the program starts it, message boxes recorded, the
-// popup menu answered by the test, and files made unwritable on demand.
+// The tests of the popup commands and the two dialogs: start-up files, the
+// sign loaded and shown as the program starts it, the popup menu answered by
+// the test, and files made unwritable on demand.
 
-#include "Bas_Comm.h"
 #include "CommandButton.h"
-#include "FormInstance.h"
-#include "Frm_Main.h"
 #include "Frm_Setup.h"
 #include "Frm_Version.h"
-#include "MsgBox.h"
 #include "PopupMenu.h"
-#include "Program.h"
-#include "Startup.h"
+#include "ScratchSignFixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,13 +22,6 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-struct ShownBox
-{
-    QString prompt;
-    int buttons;
-    QString title;
-};
 
 // What the start-up files hold unless a test says otherwise. The geometry is
 // in whole pixels at 96 dpi (15 twips to the pixel).
@@ -58,72 +45,36 @@ enum MenuItem
     ChooseEnd = 4
 };
 
-class DialogFixture
+class DialogFixture : public ScratchSignFixture
 {
 public:
-    // From initTestCase.
+    // From initTestCase: the popup is answered by the test.
     void setUpProgram()
     {
-        runtime::prepareApplication();
-        runtime::setQuitOnEnd(false);
-        runtime::setMessageBoxPresenter(
-            [this](const QString &prompt, int buttons, const QString &title) {
-                boxes.push_back({prompt, buttons, title});
-            });
+        ScratchSignFixture::setUpProgram();
         runtime::PopupMenu::setChooser([this](const QStringList &captions) {
             popupCaptions.push_back(captions);
             return menuChoice;
         });
     }
 
-    // From init. The directory lies in the build tree, not in /tmp, because
-    // chattr does not work on tmpfs.
     void enterScratchDirectory()
     {
-        m_previousDir = QDir::currentPath();
-        m_dir = std::make_unique<QTemporaryDir>(QCoreApplication::applicationDirPath() +
-                                                QStringLiteral("/scratch-XXXXXX"));
-        QVERIFY(m_dir->isValid());
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        boxes.clear();
+        ScratchSignFixture::enterScratchDirectory();
         popupCaptions.clear();
         menuChoice = -1;
     }
 
-    // From cleanup, also after a failure: every window unloaded and deleted,
-    // immutable files freed, the record and the end state cleared.
+    // Both dialogs unloaded and immutable files freed before the sign goes.
     void tearDown()
     {
         if (auto *setup = runtime::FormInstance<Frm_Setup>::loaded())
             setup->Unload();
         if (auto *version = runtime::FormInstance<Frm_Version>::loaded())
             version->Unload();
-        if (auto *sign = runtime::FormInstance<Frm_Main>::loaded())
-            sign->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (const QString &file : std::exchange(m_immutable, {}))
             QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
-        Bas_Comm::SignSettings = {};
-        runtime::resetEndForTesting();
-        QDir::setCurrent(m_previousDir);
-        m_dir.reset();
-    }
-
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    QString settingsPath() const { return path(Bas_Comm::SettingsFileName); }
-    QString messagePath() const { return path(Bas_Comm::MessageFileName); }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        ScratchSignFixture::tearDown();
     }
 
     // The eight lines of a settings file as the program writes them.
@@ -202,12 +153,9 @@ public:
         QTest::keyClick(focus, key, modifiers);
     }
 
-    std::vector<ShownBox> boxes;
     std::vector<QStringList> popupCaptions;
     int menuChoice = -1;
 
 private:
-    QString m_previousDir;
-    std::unique_ptr<QTemporaryDir> m_dir;
     QStringList m_immutable;
 };

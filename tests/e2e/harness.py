@@ -538,7 +538,14 @@ class App:
 
     def click(self, wid, x, y, button=1):
         """Presses and releases a mouse button at client point (x, y)."""
-        self.desktop.xdotool("mousemove", "--window", wid, "--sync", x, y, "click", button)
+        # mousemove --sync waits for the pointer to move: when it already
+        # stands there, that wait lasts until xdotool gives up, 15 s later.
+        cx, cy, _w, _h = self.client_geometry(wid)
+        here = self.desktop.xdotool("getmouselocation", "--shell")
+        if re.search(r"^X=%d\nY=%d$" % (cx + x, cy + y), here, re.M):
+            self.desktop.xdotool("click", button)
+        else:
+            self.desktop.xdotool("mousemove", "--window", wid, "--sync", x, y, "click", button)
 
     def right_click(self, wid, x, y):
         self.click(wid, x, y, button=3)
@@ -562,6 +569,25 @@ class App:
     def close_by_frame(self, wid):
         """What a click on the close box does: openbox's Close action (Alt+F4)."""
         self.desktop.xdotool("windowactivate", "--sync", wid, "key", "alt+F4")
+
+    def windows_appearing(self, known, seconds):
+        """The visible windows not in `known` seen at any moment within `seconds`."""
+        seen = set()
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            seen.update(set(self.windows()) - set(known))
+            time.sleep(0.05)
+        return seen
+
+    def open_menu(self, wid, x, y):
+        """Releases the right button at client point (x, y); the popup menu's window."""
+        known = self.windows()
+        self.right_click(wid, x, y)
+        return self.find_new_window(known)
+
+    def choose(self, downs):
+        """In the open popup menu: Down `downs` times, then Return."""
+        self.desktop.xdotool("key", *(["Down"] * downs + ["Return"]))
 
     # -- pictures --------------------------------------------------------
 
@@ -618,6 +644,24 @@ class DesktopTestCase(unittest.TestCase):
         app = self.desktop.launch(directory or self.dir, files)
         self.addCleanup(app.kill)
         return app
+
+    def disk_dir(self):
+        """self.dir, or where that is on tmpfs (which may refuse chattr) an empty
+        directory beside the program instead."""
+        if _run(["stat", "-f", "-c", "%T", self.dir]).strip() != "tmpfs":
+            return self.dir
+        path = tempfile.mkdtemp(prefix="velmora-e2e-", dir=os.path.dirname(velmora_path()))
+        self.addCleanup(shutil.rmtree, path, True)
+        return path
+
+    def make_immutable(self, path):
+        """Makes path unwritable even for root (chattr +i) until the test ends;
+        skips the test where the file system refuses that."""
+        result = subprocess.run(["chattr", "+i", path], stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+        if result.returncode != 0:
+            self.skipTest("chattr +i refused on %s: %s" % (path, result.stderr.decode().strip()))
+        self.addCleanup(subprocess.run, ["chattr", "-i", path])
 
     def fresh_dir(self):
         """Another empty directory, for tests that start the program more than once."""

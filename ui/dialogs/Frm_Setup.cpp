@@ -246,5 +246,8 @@ void Frm_Setup::showRefusal()
 
 void Frm_Setup::showNotice(const QString &text)
 {
-    QToolTip::showText(Txt_Data->mapToGlobal(QPoint(0, Txt_Data->height())), text, Txt_Data);
+    // Above the text box, clear of the buttons below it: a tooltip opens some
+    // 16 pixels below the point it is given.
+    const int above = 16 + QFontMetrics(QToolTip::font()).height() + 12;
+    QToolTip::showText(Txt_Data->mapToGlobal(QPoint(0, -above)), text, Txt_Data);
 }

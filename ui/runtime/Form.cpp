@@ -170,11 +170,6 @@ void Form::updateMaximumSize()
     setMaximumSize(largest - m.left() - m.right(), largest - m.top() - m.bottom());
 }
 
-void Form::setEnabled(bool enabled)
-{
-    QWidget::setEnabled(enabled);
-}
-
 void Form::Show()
 {
     if (hasEnded())

@@ -52,7 +52,6 @@ public:
     void setFixedBorder(bool fixed);
 
     bool Enabled() const { return isEnabled(); }
-    void setEnabled(bool enabled);
 
     void Show();
     void Hide() { hide(); }

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The two commands of the README: `make run` and `make test`.
 # Each installs what is missing, configures and builds into build/, then runs or tests.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DesignedProperties.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # CPU time and memory of the real sign while it scrolls: starts build/velmora
 # on its own Xvfb display under openbox with a typical sign (client area
 # 600 x 40 pixels, speed 3000, a short Japanese and ASCII message), lets it

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the sign's benchmarks and prints their figures (`make bench` calls it as
 # `bash bench/run.sh build`):
 #

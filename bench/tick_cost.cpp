@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench_tick_cost: what one tick of the sign costs, timer handler and repaint
 // together, for one message length and one client height.
 //
@@ -20,17 +21,19 @@
 // tick, default 6000 = 4 px), --layout-repeats N (default 5; 1 under valgrind).
 
 #include "Bas_Comm.h"
-#include "Cp932.h"
+#include "CurDir.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"
+#include "MessageFile.h"
 #include "Program.h"
+#include "SettingsFile.h"
 #include "Startup.h"
+#include "StoredFile.h"
 #include "Twips.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,29 +150,24 @@ QString mixedMessage(int length)
     return text;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Velmora.ini and Velmora.txt in the current directory, as the program reads
-// them: outer size in twips, the speed, green on black, the message.
+// Velmora.ini and Velmora.txt in the current directory, written by the
+// program's own codecs: outer size in twips, the speed, green on black, the
+// message.
 bool writeSettings(const Options &options, const QString &message)
 {
     const double tpp = 15.0; // the files are written for 96 dpi; the window is sized later
-    const auto number = [](long value) -> QByteArray {
-        return QByteArray::number(qlonglong(value)) + "\r\n";
-    };
-    const QByteArray ini = number(1200) + number(600) + number(std::lround(options.width * tpp)) +
-                           number(std::lround(options.height * tpp)) + number(options.speed) +
-                           number(0x00FF00) + number(0) + QByteArray("\"CurDir\"\r\n");
-    const auto encoded = runtime::Cp932::encode(message);
-    if (!encoded)
-        return false;
-    const QByteArray txt = QByteArray("\"") + *encoded + QByteArray("\"\r\n");
-    return writeFile(QStringLiteral("Velmora.ini"), ini) &&
-           writeFile(QStringLiteral("Velmora.txt"), txt);
+    storage::SignSettingsRecord settings;
+    settings.Top = 1200;
+    settings.Left = 600;
+    settings.Width = std::int16_t(std::lround(options.width * tpp));
+    settings.Height = std::int16_t(std::lround(options.height * tpp));
+    settings.Speed = std::int16_t(options.speed);
+    settings.ForeColor = 0x00FF00;
+    settings.DataDir = storage::CurDir();
+    const auto ini = storage::SettingsFile::encode(settings, storage::CurDir());
+    const auto txt = storage::MessageFile::encode(message);
+    return ini && txt && storage::StoredFile::save(storage::SettingsFile::FileName, *ini) &&
+           storage::StoredFile::save(storage::MessageFile::FileName, *txt);
 }
 
 // Counts the paint events that reach the sign, to show that each measured

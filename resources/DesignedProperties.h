@@ -1,12 +1,16 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The designed properties of the three windows: what each form and control
 // looks like when it is created, before any handler has run. Lengths are twips,
 // colours 0x00BBGGRR or a system colour reference 0x800000nn.
 
+#include "SystemColor.h"
+
 #include <QIcon>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 
 namespace designed {
@@ -47,6 +51,9 @@ inline constexpr float ClientHeight = 2520;
 inline constexpr Rect TabSetup{120, 240, 3615, 1695};
 inline const QString TabCaptions[] = {QStringLiteral("文字"), QStringLiteral("速度"),
                                       QStringLiteral("色")};
+// Colour of the dialogs' background and of their captions' text.
+inline constexpr std::int32_t BackColor = SystemColor::ButtonFace;
+inline constexpr std::int32_t CaptionColor = SystemColor::ButtonText;
 inline constexpr Rect CmdOk{720, 2040, 1455, 375};
 inline const QString CmdOkCaption = QStringLiteral("ＯＫ");
 inline constexpr Rect CmdCansel{2280, 2040, 1455, 375};
@@ -77,12 +84,12 @@ inline constexpr float BackSwatchTop = 1320;
 inline constexpr float SwatchLeft = 360;
 inline constexpr float SwatchPitch = 360;
 inline constexpr float SwatchSize = 255;
-inline constexpr std::int32_t PreviewBackColor = std::int32_t(0x80000005);
+inline constexpr std::int32_t PreviewBackColor = SystemColor::WindowBackground;
 
 // Both swatch rows, index 0 at the left. Swatch 0 is the system's window
 // colour, kept as the reference itself.
-inline constexpr std::int32_t Palette[8] = {
-    std::int32_t(0x80000005),
+inline constexpr std::array<std::int32_t, 8> Palette = {
+    SystemColor::WindowBackground,
     0x0000FFFF,
     0x0000FF00,
     0x00FFFF00,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running and testing Velmora need.
 # Does nothing when every package is already present; uses sudo when not root.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the sign in build/demo/, seeded once from examples/ so that the user's
 # own edits survive the next run. Without a display, shows the sign on a
 # virtual X display for a few seconds and saves a screenshot.

@@ -1,63 +1,54 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "Form.h"
-#include "Label.h"
 
-#include <array>
-#include <cstdint>
-#include <memory>
+#include <vector>
 
-class QLineEdit;
-class QSlider;
-class MessageValidator;
+class SetupPage;
 
 namespace runtime {
 class CommandButton;
 class TabControl;
 } // namespace runtime
 
-// The setup dialog: the message on page "文字", the speed on page "速度", the
-// text and background colours on page "色". Its working values live in its
-// controls and New_Speed until ＯＫ copies them into SignSettings, saves both
-// files and lays the sign out again; キャンセル (or Esc, or closing the
-// window) shows the sign again and changes nothing. A failed save keeps the
-// dialog open. Every opening starts from the designed properties.
+// The setup dialog: a tab control with one page per group of settings
+// (message, speed, colours) and the buttons ＯＫ and キャンセル. Each opening
+// fills every page from SignSettings; ＯＫ has every page store into
+// SignSettings, saves both files and lays the sign out again, and a failed
+// save keeps the dialog open; キャンセル (or Esc, or closing the window)
+// shows the sign again and changes nothing. The pages hold the working
+// values; the dialog knows none of them.
 class Frm_Setup : public runtime::Form
 {
+    Q_OBJECT
+
 public:
     Frm_Setup();
-    ~Frm_Setup() override;
 
-    runtime::TabControl *Tab_Setup;
-    runtime::CommandButton *Cmd_Ok;
-    runtime::CommandButton *Cmd_Cansel;
-    QLineEdit *Txt_Data;
-    QSlider *Sld_Speed;
-    std::unique_ptr<runtime::Label> Lbl_Title1, Lbl_Title2, Lbl_Title3, Lbl_Title_Fore,
-        Lbl_Title_Back, Lbl_Title_Fore_Color, Lbl_Title_Back_Color;
-    std::array<std::unique_ptr<runtime::Label>, 8> Lbl_Fore_Color, Lbl_Back_Color;
-
-    std::int16_t New_Speed = 0;
-
-    void Lbl_Fore_Color_Click(std::int16_t index);
-    void Lbl_Back_Color_Click(std::int16_t index);
-    void Sld_Speed_Change();
     void Tab_Setup_Click(int previousTab);
     void Cmd_Ok_Click();
     void Cmd_Cansel_Click();
+
+    // For tests: the page of type T.
+    template <typename T> T *page() const
+    {
+        for (SetupPage *p : m_pages)
+            if (auto *found = qobject_cast<T *>(p))
+                return found;
+        return nullptr;
+    }
 
 protected:
     void Form_Load() override;
     void closeRequested() override;
 
 private:
-    void createControls();
-    void createMessagePage();
-    void createSpeedPage();
-    void createColourPage();
-    void setTabOrder();
-    void showRefusal();
-    void showNotice(const QString &text);
+    void addPage(SetupPage *page);
+    void followCurrentPage();
 
-    MessageValidator *m_validator;
+    runtime::TabControl *Tab_Setup;
+    runtime::CommandButton *Cmd_Ok;
+    runtime::CommandButton *Cmd_Cansel;
+    std::vector<SetupPage *> m_pages;
 };

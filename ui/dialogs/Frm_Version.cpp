@@ -1,10 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "Frm_Version.h"
 
 #include "Bas_Comm.h"
 #include "CommandButton.h"
-#include "DesignedProperties.h"
-#include "Fonts.h"
-#include "Twips.h"
+#include "DialogLayout.h"
+#include "Program.h"
 
 #include <QLabel>
 #include <QShortcut>
@@ -12,41 +12,26 @@
 using namespace Bas_Comm;
 namespace d = designed::frm_version;
 
-namespace {
-
-void placeLabel(runtime::Label &label, const QString &caption, const designed::Rect &r)
-{
-    label.setFont(runtime::designedFont(d::LabelFontSize));
-    label.setForeColor(std::int32_t(0x80000012));
-    label.setOpaque(false);
-    label.setCaption(caption);
-    label.setGeometry(r.left, r.top, r.width, r.height);
-    label.setAutoSize(true);
-}
-
-} // namespace
-
 Frm_Version::Frm_Version()
 {
     setCaption(d::Caption);
     setWindowIcon(designed::programIcon());
-    setBackColor(std::int32_t(0x8000000F));
+    setBackColor(designed::frm_setup::BackColor);
     setClientSize(d::ClientWidth, d::ClientHeight);
-    setFixedBorder(true);
+    setFixedBorder();
 
     Img_Icon = new QLabel(this);
     const QIcon icon = designed::programIcon();
     Img_Icon->setPixmap(icon.pixmap(icon.availableSizes().value(0, QSize(32, 32))));
-    Img_Icon->setGeometry(
-        runtime::pixelRect(d::ImgIcon.left, d::ImgIcon.top, d::ImgIcon.width, d::ImgIcon.height));
+    DialogLayout::place(Img_Icon, d::ImgIcon);
 
-    placeLabel(Lbl_title1, d::LblTitle1Caption, d::LblTitle1);
-    placeLabel(Lbl_title2, d::LblTitle2Caption, d::LblTitle2);
+    DialogLayout::placeCaption(Lbl_title1, d::LblTitle1Caption, d::LblTitle1, d::LabelFontSize);
+    DialogLayout::placeCaption(Lbl_title2, d::LblTitle2Caption, d::LblTitle2, d::LabelFontSize);
 
     Cmd_Ok = new runtime::CommandButton(d::CmdOkCaption, this);
-    Cmd_Ok->setGeometry(
-        runtime::pixelRect(d::CmdOk.left, d::CmdOk.top, d::CmdOk.width, d::CmdOk.height));
-    Cmd_Ok->Click = [this] { Cmd_Ok_Click(); };
+    Cmd_Ok->setObjectName(QStringLiteral("Cmd_Ok"));
+    DialogLayout::place(Cmd_Ok, d::CmdOk);
+    runtime::onEvent(Cmd_Ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
     Cmd_Ok->setFocus();
 
     // Esc closes the dialog as its only button does.

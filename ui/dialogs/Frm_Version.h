@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "Form.h"
@@ -15,17 +16,23 @@ class CommandButton;
 // It holds no data of its own.
 class Frm_Version : public runtime::Form
 {
+    Q_OBJECT
+
 public:
     Frm_Version();
 
-    QLabel *Img_Icon;
-    runtime::Label Lbl_title1{this};
-    runtime::Label Lbl_title2{this};
-    runtime::CommandButton *Cmd_Ok;
-
     void Cmd_Ok_Click();
+
+    // For tests: the product line.
+    QString productLine() const { return Lbl_title1.Caption(); }
 
 protected:
     void Form_Load() override;
     void closeRequested() override;
+
+private:
+    QLabel *Img_Icon;
+    runtime::Label Lbl_title1{this};
+    runtime::Label Lbl_title2{this};
+    runtime::CommandButton *Cmd_Ok;
 };

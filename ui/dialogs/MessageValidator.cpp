@@ -1,34 +1,38 @@
+// SPDX-License-Identifier: MIT
 #include "MessageValidator.h"
 
-#include "Cp932.h"
+#include "MessageFile.h"
+
+using storage::MessageFile;
 
 QValidator::State MessageValidator::validate(QString &input, int &) const
 {
-    if (input.contains(u'"')) {
+    const MessageFile::Storability check = MessageFile::storability(input);
+    switch (check.obstacle) {
+    case MessageFile::Obstacle::DoubleQuote:
         m_lastRefusal = QStringLiteral("「\"」は保存できないため入力できません。");
         return Invalid;
-    }
-    if (input.contains(u'\r') || input.contains(u'\n')) {
+    case MessageFile::Obstacle::LineBreak:
         m_lastRefusal = QStringLiteral("表示文字列は一行です。改行は入力できません。");
         return Invalid;
-    }
-    const auto stored = runtime::Cp932::roundTrip(input);
-    if (!stored) {
+    case MessageFile::Obstacle::NoCp932Form:
         m_lastRefusal = QStringLiteral("Shift-JIS にない文字は保存できないため入力できません。");
         return Invalid;
+    case MessageFile::Obstacle::None:
+        break;
     }
+    const QString &stored = check.stored;
     // Same length: the cursor stays where it was.
-    if (*stored != input && stored->size() == input.size()) {
+    if (stored != input && stored.size() == input.size()) {
         QString typed, kept;
         for (qsizetype i = 0; i < input.size(); ++i) {
-            if (input[i] != stored->at(i) && !typed.contains(input[i])) {
+            if (input[i] != stored[i] && !typed.contains(input[i])) {
                 typed += input[i];
-                kept += stored->at(i);
+                kept += stored[i];
             }
         }
-        input = *stored;
-        if (Substituted)
-            Substituted(typed, kept);
+        input = stored;
+        emit substituted(typed, kept);
     }
     return Acceptable;
 }

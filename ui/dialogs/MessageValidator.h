@@ -1,8 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QValidator>
-
-#include <functional>
 
 // Accepts only a message that the message file gives back exactly as typed:
 // one line, no double quote, and only characters with a code page 932 form.
@@ -11,9 +10,11 @@
 // code page 932 stores as another (WAVE DASH U+301C is kept as FULLWIDTH TILDE
 // U+FF5E, YEN SIGN U+00A5 as the backslash) are shown at once in the form they
 // will come back in, so that the box always shows what will be stored, and
-// Substituted tells which were changed so the user can be told.
+// substituted() tells which were changed so the user can be told.
 class MessageValidator : public QValidator
 {
+    Q_OBJECT
+
 public:
     using QValidator::QValidator;
 
@@ -22,8 +23,9 @@ public:
     // Why the last refused text cannot be stored, in the user's words.
     QString lastRefusal() const { return m_lastRefusal; }
 
-    // Called with what was typed and what will be stored instead.
-    std::function<void(const QString &typed, const QString &stored)> Substituted;
+signals:
+    // What was typed and what will be stored instead.
+    void substituted(const QString &typed, const QString &stored) const;
 
 private:
     mutable QString m_lastRefusal;

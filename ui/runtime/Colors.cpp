@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Colors.h"
 
 #include <QGuiApplication>
@@ -11,13 +12,13 @@ namespace {
 
 // The system colour indexes 0 to 24 and the palette entries that stand in for
 // them here.
-struct SystemColor
+struct SchemeEntry
 {
     QPalette::ColorGroup group;
     QPalette::ColorRole role;
 };
 
-constexpr std::array<SystemColor, 25> systemColors{{
+constexpr std::array<SchemeEntry, 25> systemColors{{
     {QPalette::Active, QPalette::Button},            // 0 scroll bars
     {QPalette::Active, QPalette::Window},            // 1 desktop
     {QPalette::Active, QPalette::Highlight},         // 2 active title bar
@@ -54,7 +55,7 @@ QColor resolveColor(std::int32_t value)
         const std::uint32_t index = bits & 0x7FFFFFFFu;
         if (index >= systemColors.size())
             return Qt::black;
-        const SystemColor &entry = systemColors[index];
+        const SchemeEntry &entry = systemColors[index];
         return QGuiApplication::palette().color(entry.group, entry.role);
     }
     return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));

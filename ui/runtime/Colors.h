@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
+
+#include "SystemColor.h"
 
 #include <QColor>
 

@@ -1,6 +1,5 @@
+// SPDX-License-Identifier: MIT
 #include "CommandButton.h"
-
-#include "Program.h"
 
 #include <QKeyEvent>
 
@@ -10,10 +9,6 @@ CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushBut
 {
     setAutoDefault(false);
     setDefault(false);
-    connect(this, &QPushButton::clicked, this, [this] {
-        if (Click)
-            dispatch(Click);
-    });
 }
 
 void CommandButton::keyPressEvent(QKeyEvent *event)

@@ -1,20 +1,19 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QPushButton>
 
-#include <functional>
-
 namespace runtime {
 
-// A push button whose Click handler runs through the event dispatcher. Space,
-// or Return and Enter while it has the focus, click it; it is never a default
-// button, so Return elsewhere in its window does not.
+// A command button: Space, or Return and Enter while it has the focus, click
+// it. It is never a default button, so Return elsewhere in its window does
+// not. Its Click handler is connected to clicked() with onEvent().
 class CommandButton : public QPushButton
 {
+    Q_OBJECT
+
 public:
     CommandButton(const QString &caption, QWidget *parent);
-
-    std::function<void()> Click;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

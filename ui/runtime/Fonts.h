@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QFont>
@@ -9,10 +10,6 @@ namespace runtime {
 // through a font substitution, to the proportional Gothic that stands in for
 // it (IPA P Gothic on Debian).
 inline const QString DesignedFontName = QStringLiteral("ＭＳ Ｐゴシック");
-
-// Character set 128 (Shift-JIS) of the designed font: kept for the record;
-// Qt picks glyphs by character, not by character set.
-inline constexpr int DesignedFontCharset = 128;
 
 void installFontSubstitutions();
 

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "Form.h"
 
+#include "MouseCodes.h"
 #include "Program.h"
 #include "RuntimeError.h"
 #include "Twips.h"
@@ -133,16 +135,11 @@ void Form::setClientSize(float widthTwips, float heightTwips)
     resize(toPixels(widthTwips), toPixels(heightTwips));
 }
 
-void Form::setFixedBorder(bool fixed)
+void Form::setFixedBorder()
 {
-    if (fixed) {
-        setFixedSize(size());
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    } else {
-        setMinimumSize(0, 0);
-        updateMaximumSize();
-    }
+    setFixedSize(size());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 }
 
 void Form::applyOuterSize()
@@ -237,9 +234,9 @@ void Form::closeEvent(QCloseEvent *event)
     dispatch([this] { closeRequested(); });
 }
 
-void Form::hostMouseUp(int button, int shift, float x, float y)
+void Form::hostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips)
 {
-    Form_MouseUp(button, shift, x, y);
+    Form_MouseUp(buttonCode(button), shiftCode(modifiers), float(twips.x()), float(twips.y()));
 }
 
 } // namespace runtime

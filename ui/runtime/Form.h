@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "LabelHost.h"
 
 #include <QMargins>
 #include <QSize>
+
+#include <cstdint>
 
 #include <functional>
 #include <optional>
@@ -26,12 +29,13 @@ namespace runtime {
 // integer fields can hold.
 class Form : public LabelHost
 {
+    Q_OBJECT
+
 public:
     explicit Form(QWidget *parent = nullptr);
 
     void Load();
 
-    QString Caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
 
     float Top() const;
@@ -48,10 +52,8 @@ public:
 
     // Sets the client area, for forms designed by their client size.
     void setClientSize(float widthTwips, float heightTwips);
-    // A fixed border: the user cannot resize the form.
-    void setFixedBorder(bool fixed);
-
-    bool Enabled() const { return isEnabled(); }
+    // A fixed border: the user cannot resize the form at its current size.
+    void setFixedBorder();
 
     void Show();
     void Hide() { hide(); }
@@ -63,13 +65,14 @@ public:
 protected:
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
-    virtual void Form_MouseUp(int, int, float, float) {}
+    virtual void Form_MouseUp(std::int16_t, std::int16_t, float, float) {}
     virtual void closeRequested() {}
 
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void hostMouseUp(int button, int shift, float x, float y) override;
+    void hostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                     QPointF twips) override;
 
 private:
     QMargins frameMargins() const;

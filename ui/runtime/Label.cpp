@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "Label.h"
 
 #include "Colors.h"
 #include "LabelHost.h"
+#include "MouseCodes.h"
 #include "Twips.h"
 
 #include <QPainter>
@@ -153,10 +155,11 @@ void Label::setBorder(bool border)
     changed(pixelRect());
 }
 
-void Label::setVisible(bool visible)
+void Label::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) const
 {
-    m_visible = visible;
-    changed(pixelRect());
+    if (MouseUp)
+        MouseUp(buttonCode(button), shiftCode(modifiers), float(at.x() - m_left),
+                float(at.y() - m_top));
 }
 
 QRectF Label::pixelRect() const
@@ -167,7 +170,7 @@ QRectF Label::pixelRect() const
 
 QRect Label::opaqueArea() const
 {
-    return m_visible && m_opaque ? onPixels(pixelRect()) : QRect();
+    return m_opaque ? onPixels(pixelRect()) : QRect();
 }
 
 void Label::changed(const QRectF &before)
@@ -177,8 +180,6 @@ void Label::changed(const QRectF &before)
 
 void Label::paint(QPainter &painter, const QRect &clip) const
 {
-    if (!m_visible)
-        return;
     const QRect area = onPixels(pixelRect());
     const QRect visible = area.intersected(clip);
     if (visible.isEmpty())
@@ -196,7 +197,7 @@ void Label::paint(QPainter &painter, const QRect &clip) const
     m_strip.setColor(resolveColor(m_foreColor));
     m_strip.paint(painter, area.topLeft(), visible);
     if (m_border) {
-        painter.setPen(resolveColor(0x80000006));
+        painter.setPen(resolveColor(SystemColor::WindowFrame));
         painter.drawRect(area.adjusted(0, 0, -1, -1));
     }
     painter.restore();

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Colors.h"
 #include "TextStrip.h"
 
 #include <QFont>
@@ -39,7 +41,6 @@ public:
     QFont font() const { return m_font; }
     void setFont(const QFont &font);
 
-    bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
 
     float Left() const { return m_left; }
@@ -61,11 +62,13 @@ public:
     void setOpaque(bool opaque);
     // A single-line frame around the label.
     void setBorder(bool border);
-    bool Visible() const { return m_visible; }
-    void setVisible(bool visible);
-
-    std::function<void(int button, int shift, float x, float y)> MouseUp;
+    // The designed events: MouseUp with the button and Shift codes and the
+    // position in twips relative to the label; Click after a left click.
+    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseUp;
     std::function<void()> Click;
+
+    // A release over the label, with the position in the host's twips.
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) const;
 
     // The label's area in the host's pixels.
     QRectF pixelRect() const;
@@ -88,10 +91,9 @@ private:
     mutable float m_width = 0;
     mutable float m_height = 0;
     std::int32_t m_foreColor = 0x000000;
-    std::int32_t m_backColor = std::int32_t(0x8000000F);
+    std::int32_t m_backColor = SystemColor::ButtonFace;
     bool m_opaque = true;
     bool m_border = false;
-    bool m_visible = true;
 };
 
 } // namespace runtime

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "LabelHost.h"
 
 #include "Colors.h"
@@ -11,30 +12,6 @@
 #include <algorithm>
 
 namespace runtime {
-
-namespace {
-
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-} // namespace
 
 LabelHost::LabelHost(QWidget *parent) : QWidget(parent) {}
 
@@ -57,7 +34,7 @@ void LabelHost::removeLabel(Label *label)
         m_pressed = nullptr;
 }
 
-void LabelHost::hostMouseUp(int, int, float, float) {}
+void LabelHost::hostMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPointF) {}
 
 void LabelHost::paintEvent(QPaintEvent *event)
 {
@@ -89,7 +66,7 @@ Label *LabelHost::labelAt(QPointF position) const
 {
     // The label created last lies on top.
     for (auto it = m_labels.rbegin(); it != m_labels.rend(); ++it) {
-        if ((*it)->Visible() && (*it)->pixelRect().contains(position))
+        if ((*it)->pixelRect().contains(position))
             return *it;
     }
     return nullptr;
@@ -112,23 +89,19 @@ void LabelHost::mouseReleaseEvent(QMouseEvent *event)
         m_pressed = nullptr;
         m_pressedOnHost = false;
     }
-    const int button = buttonCode(event->button());
-    const int shift = shiftCode(event->modifiers());
-    const double tpp = twipsPerPixel();
-    const QPointF at = event->position() * tpp;
+    const Qt::MouseButton button = event->button();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const QPointF at = event->position() * twipsPerPixel();
     event->accept();
 
     if (target) {
-        const bool clicked = button == 1 && target->pixelRect().contains(event->position());
-        dispatch([&] {
-            if (target->MouseUp)
-                target->MouseUp(button, shift, float(at.x() - target->Left()),
-                                float(at.y() - target->Top()));
-        });
+        const bool clicked =
+            button == Qt::LeftButton && target->pixelRect().contains(event->position());
+        dispatch([&] { target->mouseUp(button, modifiers, at); });
         if (clicked && target->Click)
             dispatch([&] { target->Click(); });
     } else if (onHost) {
-        dispatch([&] { hostMouseUp(button, shift, float(at.x()), float(at.y())); });
+        dispatch([&] { hostMouseUp(button, modifiers, at); });
     }
 }
 

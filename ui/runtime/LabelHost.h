@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QWidget>
@@ -11,14 +12,15 @@ class Label;
 
 // A widget that draws the windowless labels placed on it and delivers the
 // mouse to them: a release goes to the label (or the widget itself) on which
-// the button was pressed, with the button (1 left, 2 right, 4 middle), the
-// Shift/Ctrl/Alt state (1, 2, 4) and the position in twips relative to that
-// target; a left click on a label raises its Click.
+// the button was pressed, with the position in twips relative to that target;
+// a left click on a label raises its Click.
 //
 // It paints its own background only when it has a BackColor; it lays nothing
 // out itself.
 class LabelHost : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit LabelHost(QWidget *parent = nullptr);
 
@@ -31,7 +33,8 @@ public:
 
 protected:
     // A mouse release over the widget itself, outside every label.
-    virtual void hostMouseUp(int button, int shift, float x, float y);
+    virtual void hostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                             QPointF twips);
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MsgBox.h"
 
 #include "Program.h"

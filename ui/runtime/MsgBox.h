@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
@@ -10,6 +11,9 @@ namespace runtime {
 // one OK button; other icon values 32, 48, 64 are honoured too) and the title.
 // Returns when the user has dismissed it. Does nothing after End().
 void MsgBox(const QString &prompt, int buttons, const QString &title);
+
+// The buttons value of a box with the critical icon and one OK button.
+inline constexpr int vbCritical = 16;
 
 // Replaces how boxes are shown, so that tests can see the prompts without a
 // modal loop. An empty function restores the real box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PopupMenu.h"
 
 #include "Program.h"
@@ -43,7 +44,7 @@ void PopupMenu::popup(QWidget *owner) const
     if (chooser()) {
         chosen = chooser()(itemCaptions());
     } else {
-        QMenu menu(owner);
+        QMenu menu(m_caption, owner);
         std::vector<QAction *> actions;
         for (const Item &item : m_items)
             actions.push_back(item.caption == u"-" ? menu.addSeparator()

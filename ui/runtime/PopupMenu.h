@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
@@ -11,7 +12,8 @@ class QAction;
 
 namespace runtime {
 
-// An invisible top-level menu whose items pop up at the mouse pointer. A
+// An invisible top-level menu whose items pop up at the mouse pointer; its
+// caption is never shown, but names the popup for assistive tools. A
 // caption "-" is a separator, which cannot be chosen. popup() returns when
 // the menu has closed; the chosen item's Click has run by then.
 class PopupMenu
@@ -19,7 +21,6 @@ class PopupMenu
 public:
     explicit PopupMenu(QString caption);
 
-    QString Caption() const { return m_caption; }
     void addItem(const QString &caption, std::function<void()> click = {});
 
     void popup(QWidget *owner) const;

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "Program.h"
 
 #include <QApplication>
 #include <QWidget>
 
-#include <cstdio>
+#include "Log.h"
+
 #include <exception>
 
 namespace runtime {
@@ -41,7 +43,7 @@ void dispatch(const std::function<void()> &handler)
         handler();
     } catch (const ProgramEnded &) {
     } catch (const std::exception &error) {
-        std::fprintf(stderr, "velmora: unexpected error: %s\n", error.what());
+        qCWarning(lcVelmora, "unexpected error: %s", error.what());
         stopEverything();
     }
 }

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
+
+#include <QObject>
 
 #include <functional>
 
@@ -21,6 +24,15 @@ bool hasEnded();
 // program is left silently; an untrapped error is reported on standard error
 // and ends the program, as an unhandled run-time error would.
 void dispatch(const std::function<void()> &handler);
+
+// Connects a signal to a designed event handler, which then runs through
+// dispatch() like every other handler.
+template <typename Sender, typename Signal, typename Handler>
+QMetaObject::Connection onEvent(const Sender *sender, Signal signal, const QObject *context,
+                                Handler handler)
+{
+    return QObject::connect(sender, signal, context, [handler] { dispatch(handler); });
+}
 
 // For tests: whether End() also quits the application's event loop (default
 // true), and a way to start again after an observed End().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Screen.h"
 
 #include "Twips.h"
@@ -11,12 +12,6 @@ float screenWidth()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? float(screen->geometry().width() * twipsPerPixel()) : 0.0f;
-}
-
-float screenHeight()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? float(screen->geometry().height() * twipsPerPixel()) : 0.0f;
 }
 
 } // namespace runtime

@@ -1,9 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 namespace runtime {
 
-// The primary screen's width and height in twips.
+// The primary screen's width in twips.
 float screenWidth();
-float screenHeight();
 
 } // namespace runtime

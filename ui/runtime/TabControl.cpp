@@ -1,22 +1,17 @@
+// SPDX-License-Identifier: MIT
 #include "TabControl.h"
 
 #include "Program.h"
 
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 namespace runtime {
 
-TabControl::TabControl(const QStringList &captions, QWidget *parent)
-    : QWidget(parent), m_strip(new QTabBar(this))
+TabControl::TabControl(QWidget *parent) : QWidget(parent), m_strip(new QTabBar(this))
 {
-    for (const QString &caption : captions) {
-        m_strip->addTab(caption);
-        auto *page = new LabelHost(this);
-        page->setVisible(false);
-        m_pages.push_back(page);
-    }
     m_strip->setDrawBase(false);
     m_strip->setFocusPolicy(Qt::StrongFocus);
     m_strip->raise();
@@ -28,6 +23,17 @@ TabControl::TabControl(const QStringList &captions, QWidget *parent)
         if (Click)
             dispatch([this, previous] { Click(previous); });
     });
+}
+
+void TabControl::addPage(LabelHost *page, const QString &caption)
+{
+    page->setParent(this);
+    page->setGeometry(rect());
+    m_pages.push_back(page);
+    // Adding the first tab makes it current, which shows its page.
+    const QSignalBlocker quiet(m_strip);
+    m_strip->addTab(caption);
+    showCurrentPage();
 }
 
 int TabControl::Tab() const

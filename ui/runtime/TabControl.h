@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "LabelHost.h"
@@ -16,15 +17,20 @@ namespace runtime {
 // and controls are placed relative to the control's top-left corner, as
 // designed; the tab strip lies above the pages. Only the current page is
 // shown. Click runs (with the previous tab) after the current tab changed by
-// mouse or keyboard.
+// mouse or keyboard. It does not create the pages' contents.
 class TabControl : public QWidget
 {
+    Q_OBJECT
+
 public:
-    TabControl(const QStringList &captions, QWidget *parent);
+    explicit TabControl(QWidget *parent);
+
+    // Adds `page` (which the control then owns) under a new tab.
+    void addPage(LabelHost *page, const QString &caption);
+    int pageCount() const { return int(m_pages.size()); }
 
     int Tab() const;
     void setTab(int index);
-    LabelHost *page(int index) const { return m_pages.at(std::size_t(index)); }
     QTabBar *strip() const { return m_strip; }
 
     std::function<void(int previousTab)> Click;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QObject>
@@ -12,6 +13,8 @@ namespace runtime {
 // stops with the form or at the end of the program.
 class Timer : public QObject
 {
+    Q_OBJECT
+
 public:
     Timer(QObject *owner, int intervalMs, std::function<void()> handler);
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Frm_Main.h"
 
 #include "Bas_Comm.h"
@@ -6,20 +7,15 @@
 #include "FormInstance.h"
 #include "Frm_Setup.h"
 #include "Frm_Version.h"
-#include "MsgBox.h"
+#include "Log.h"
+#include "MouseCodes.h"
 #include "Program.h"
 #include "RuntimeError.h"
 #include "Twips.h"
 
 #include <QKeyEvent>
 
-#include <cstdio>
-
 using namespace Bas_Comm;
-
-namespace {
-constexpr int RightButton = 2;
-}
 
 Frm_Main::Frm_Main()
     : Tim_Shift(this, designed::frm_main::TimerInterval, [this] { Tim_Shift_Timer(); })
@@ -43,7 +39,7 @@ void Frm_Main::setDesignedProperties()
     Lbl_Data.setFont(runtime::designedFont(d::LabelFontSize));
     Lbl_Data.setGeometry(d::LabelRect.left, d::LabelRect.top, d::LabelRect.width,
                          d::LabelRect.height);
-    Lbl_Data.MouseUp = [this](int button, int shift, float x, float y) {
+    Lbl_Data.MouseUp = [this](std::int16_t button, std::int16_t shift, float x, float y) {
         Lbl_Data_MouseUp(button, shift, x, y);
     };
 
@@ -70,9 +66,8 @@ void Frm_Main::Form_Load()
     } catch (const runtime::RuntimeError &error) {
         problem = QString::fromUtf8(error.what());
     }
-    std::fprintf(stderr, "velmora: cannot start: %s\n", qUtf8Printable(problem));
-    runtime::MsgBox(QStringLiteral("起動することができません"), 16,
-                    QStringLiteral("エラーメッセージ"));
+    qCWarning(lcVelmora, "cannot start: %s", qUtf8Printable(problem));
+    ErrorBox(QStringLiteral("起動することができません"));
     runtime::End();
 }
 
@@ -94,15 +89,15 @@ void Frm_Main::Tim_Shift_Timer()
         Lbl_Data.setLeft(sw);
 }
 
-void Frm_Main::Form_MouseUp(int button, int, float, float)
+void Frm_Main::Form_MouseUp(std::int16_t Button, std::int16_t, float, float)
 {
-    if (button == RightButton)
+    if (Button == runtime::vbRightButton)
         Menu_Show();
 }
 
-void Frm_Main::Lbl_Data_MouseUp(int button, int, float, float)
+void Frm_Main::Lbl_Data_MouseUp(std::int16_t Button, std::int16_t, float, float)
 {
-    if (button == RightButton)
+    if (Button == runtime::vbRightButton)
         Menu_Show();
 }
 

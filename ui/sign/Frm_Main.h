@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "SignWindow.h"
@@ -14,6 +15,8 @@
 // and everything else is in SignSettings.
 class Frm_Main : public Bas_Comm::SignWindow
 {
+    Q_OBJECT
+
 public:
     Frm_Main();
 
@@ -27,11 +30,11 @@ public:
 protected:
     void Form_Load() override;
     void Form_Resize() override;
-    void Form_MouseUp(int button, int shift, float x, float y) override;
+    void Form_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void closeRequested() override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void Lbl_Data_MouseUp(int button, int shift, float x, float y);
+    void Lbl_Data_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void setDesignedProperties();
 };

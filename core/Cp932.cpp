@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "Cp932.h"
 
 #include <cerrno>
 #include <iconv.h>
 
-namespace runtime {
+namespace storage {
 
 namespace {
 
@@ -69,4 +70,4 @@ std::optional<QString> Cp932::roundTrip(QStringView text)
     return decode(*bytes);
 }
 
-} // namespace runtime
+} // namespace storage

@@ -1,19 +1,19 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "SignSettings.h"
+#include "SignSettingsRecord.h"
 #include "SignWindow.h"
 
 #include <QString>
 
 // The shared routines of the sign: the two files that carry SignSettings
-// between runs, the layout of the sign window and its popup menu.
+// between runs, the layout of the sign window and its popup menu. They gather
+// what they need from the sign window and leave the file format to the
+// storage core.
 namespace Bas_Comm {
 
-inline const QString SettingsFileName = QStringLiteral("Velmora.ini");
-inline const QString MessageFileName = QStringLiteral("Velmora.txt");
-// Line 8 of the settings file holds this when the message file is in the
-// current directory.
-inline const QString CurDirSentinel = QStringLiteral("CurDir");
+// The one settings record of the process.
+inline storage::SignSettingsRecord SignSettings;
 
 // Each returns true on success and false on any failure; none raises an
 // error or shows anything.
@@ -22,7 +22,7 @@ bool Ini_Write();
 bool Data_Read();
 bool Data_Write();
 
-// Which file, which line and what was wrong, for the last failed file routine.
+// Which file and what was wrong, for the last failed file routine.
 QString lastFileError();
 
 // Lays out the sign window from SignSettings and its current size. Ends the
@@ -32,5 +32,9 @@ void Disp_Set();
 // Pops up the sign window's menu at the mouse pointer; a chosen command has
 // run when it returns.
 void Menu_Show();
+
+// The program's error box: the critical icon, one OK button and the title
+// "エラーメッセージ".
+void ErrorBox(const QString &prompt);
 
 } // namespace Bas_Comm

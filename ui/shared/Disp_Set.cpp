@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: MIT
 #include "Bas_Comm.h"
 
-#include "MsgBox.h"
 #include "Program.h"
 #include "RuntimeError.h"
 #include "Screen.h"
@@ -32,8 +32,7 @@ void Disp_Set()
         label.setBackColor(SignSettings.BackColor);
         window->setBackColor(SignSettings.BackColor);
     } catch (const runtime::RuntimeError &) {
-        runtime::MsgBox(QStringLiteral("文字列の表示に失敗しました"), 16,
-                        QStringLiteral("エラーメッセージ"));
+        ErrorBox(QStringLiteral("文字列の表示に失敗しました"));
         runtime::End();
     }
 }

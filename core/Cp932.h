@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QByteArray>
@@ -5,7 +6,7 @@
 
 #include <optional>
 
-namespace runtime {
+namespace storage {
 
 // Strict conversion between text and code page 932 (Shift-JIS) through glibc's
 // iconv. Nothing is replaced or dropped: a character without a code page 932
@@ -23,4 +24,4 @@ public:
     static std::optional<QString> roundTrip(QStringView text);
 };
 
-} // namespace runtime
+} // namespace storage

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QByteArray>
@@ -6,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace runtime {
+namespace storage {
 
 // Reads items, one after another, from the bytes of a sequential text file in
 // code page 932. Items are separated by a comma or a line end (CR LF, and also
@@ -42,4 +43,4 @@ private:
     QString m_error;
 };
 
-} // namespace runtime
+} // namespace storage

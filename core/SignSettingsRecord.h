@@ -1,16 +1,18 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
 
 #include <cstdint>
 
-namespace Bas_Comm {
+namespace storage {
 
 // Everything the sign needs between events: where the sign window stood and
 // how large it was (outer frame, twips), the speed (hundredths of a twip per
 // tick), the two colours (0x00BBGGRR or a system colour reference 0x800000nn),
-// the directory of the message file and the message. One record for the whole
-// process, read and assigned directly; it has no behaviour of its own.
+// the directory of the message file and the message. A plain record with no
+// behaviour of its own: the files' codecs fill and read it, and the windows
+// assign its fields directly.
 struct SignSettingsRecord
 {
     std::int16_t Speed = 0;
@@ -26,6 +28,4 @@ struct SignSettingsRecord
     bool operator==(const SignSettingsRecord &) const = default;
 };
 
-inline SignSettingsRecord SignSettings;
-
-} // namespace Bas_Comm
+} // namespace storage

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "ItemReader.h"
 
 #include "Cp932.h"
 
-namespace runtime {
+namespace storage {
 
 namespace {
 
@@ -130,4 +131,4 @@ std::optional<QString> ItemReader::readString()
     return text;
 }
 
-} // namespace runtime
+} // namespace storage

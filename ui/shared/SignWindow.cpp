@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SignWindow.h"
 
 namespace Bas_Comm {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Bas_Comm.h"
 
 namespace Bas_Comm {

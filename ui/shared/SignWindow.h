@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "Form.h"
@@ -12,6 +13,8 @@ namespace Bas_Comm {
 // exists so that the layout, the popup and the settings file can reach it.
 class SignWindow : public runtime::Form
 {
+    Q_OBJECT
+
 public:
     SignWindow();
     ~SignWindow() override;

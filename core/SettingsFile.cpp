@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "SettingsFile.h"
+
+#include "ItemReader.h"
+#include "ItemWriter.h"
+
+#include <limits>
+
+namespace storage {
+
+namespace {
+
+template <typename Int> bool readInto(ItemReader &reader, Int &field)
+{
+    const auto value =
+        reader.readInteger(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max());
+    if (!value)
+        return false;
+    field = Int(*value);
+    return true;
+}
+
+bool fail(QString *why, const QString &what)
+{
+    if (why)
+        *why = what;
+    return false;
+}
+
+} // namespace
+
+bool SettingsFile::decode(const QByteArray &bytes, SignSettingsRecord &record,
+                          const QString &currentDir, QString *why)
+{
+    ItemReader reader(bytes);
+    auto &r = record;
+    const bool numbers = readInto(reader, r.Top) && readInto(reader, r.Left) &&
+                         readInto(reader, r.Width) && readInto(reader, r.Height) &&
+                         readInto(reader, r.Speed) && readInto(reader, r.ForeColor) &&
+                         readInto(reader, r.BackColor);
+    if (!numbers)
+        return fail(why, reader.errorString());
+    const auto directory = reader.readString();
+    if (!directory)
+        return fail(why, reader.errorString());
+    r.DataDir = *directory;
+
+    if (r.DataDir == CurDirSentinel)
+        r.DataDir = currentDir;
+    if (r.Height == 0)
+        r.Height = 1;
+    return true;
+}
+
+std::optional<QByteArray> SettingsFile::encode(const SignSettingsRecord &record,
+                                               const QString &currentDir, QString *why)
+{
+    ItemWriter writer;
+    for (std::int64_t value :
+         {std::int64_t(record.Top), std::int64_t(record.Left), std::int64_t(record.Width),
+          std::int64_t(record.Height), std::int64_t(record.Speed), std::int64_t(record.ForeColor),
+          std::int64_t(record.BackColor)})
+        writer.writeInteger(value);
+    const QString directory = record.DataDir == currentDir ? CurDirSentinel : record.DataDir;
+    if (!writer.writeString(directory)) {
+        fail(why, QStringLiteral("the data directory cannot be stored in the file"));
+        return std::nullopt;
+    }
+    return writer.bytes();
+}
+
+} // namespace storage

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "SignSettingsRecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace storage {
+
+// The settings file "Velmora.ini" as bytes: eight items, one a line, in code
+// page 932 with CR LF line ends: top, left, width, height, speed, text
+// colour, background colour and the data directory, where the sentinel
+// "CurDir" stands for the current directory. Pure conversions between the
+// record and those bytes; reading and writing the file is StoredFile's.
+class SettingsFile
+{
+public:
+    static inline const QString FileName = QStringLiteral("Velmora.ini");
+    static inline const QString CurDirSentinel = QStringLiteral("CurDir");
+
+    // Reads the eight items into `record`, each field taking its value as
+    // soon as its item has been read, so a failure leaves the fields before
+    // it changed and the rest as they were. Only a complete read replaces the
+    // sentinel by `currentDir` and a height of 0 by 1. On failure `why` says
+    // which line and what was wrong.
+    static bool decode(const QByteArray &bytes, SignSettingsRecord &record,
+                       const QString &currentDir, QString *why = nullptr);
+
+    // The file for `record`, with "CurDir" on line 8 when DataDir is exactly
+    // `currentDir`. Nothing when the directory cannot be stored so that it
+    // reads back the same.
+    static std::optional<QByteArray> encode(const SignSettingsRecord &record,
+                                            const QString &currentDir, QString *why = nullptr);
+};
+
+} // namespace storage

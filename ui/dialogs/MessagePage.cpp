@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "MessagePage.h"
+
+#include "DialogLayout.h"
+#include "Fonts.h"
+#include "MessageValidator.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QToolTip>
+
+#include <limits>
+
+namespace d = designed::frm_setup;
+
+MessagePage::MessagePage() : SetupPage(d::TabCaptions[0])
+{
+    DialogLayout::placeCaption(Lbl_Title1, d::LblTitle1Caption, d::LblTitle1, d::DialogFontSize);
+
+    Txt_Data = new QLineEdit(this);
+    Txt_Data->setObjectName(QStringLiteral("Txt_Data"));
+    DialogLayout::place(Txt_Data, d::TxtData);
+    Txt_Data->setFont(runtime::designedFont(d::TxtDataFontSize));
+    Txt_Data->setMaxLength(std::numeric_limits<int>::max());
+    m_validator = new MessageValidator(Txt_Data);
+    Txt_Data->setValidator(m_validator);
+    connect(Txt_Data, &QLineEdit::inputRejected, this, &MessagePage::showRefusal);
+    connect(m_validator, &MessageValidator::substituted, this,
+            [this](const QString &typed, const QString &stored) {
+                showNotice(QStringLiteral("「%1」は「%2」として保存されます。").arg(typed, stored));
+            });
+}
+
+void MessagePage::load(const storage::SignSettingsRecord &settings)
+{
+    Txt_Data->setText(settings.DataText);
+}
+
+void MessagePage::store(storage::SignSettingsRecord &settings) const
+{
+    settings.DataText = Txt_Data->text();
+}
+
+QWidget *MessagePage::inputControl() const
+{
+    return Txt_Data;
+}
+
+void MessagePage::showRefusal()
+{
+    QApplication::beep();
+    showNotice(m_validator->lastRefusal());
+}
+
+void MessagePage::showNotice(const QString &text)
+{
+    // Above the text box, clear of the buttons below it: a tooltip opens some
+    // 16 pixels below the point it is given.
+    const int above = 16 + QFontMetrics(QToolTip::font()).height() + 12;
+    QToolTip::showText(Txt_Data->mapToGlobal(QPoint(0, -above)), text, Txt_Data);
+}

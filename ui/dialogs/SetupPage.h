@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "LabelHost.h"
+#include "SignSettingsRecord.h"
+
+// One page of the setup dialog: its controls, placed relative to the tab
+// control's top-left corner, filled from a settings record when the dialog
+// opens and copied back into one when ＯＫ is pressed. A page knows nothing of
+// the files, the sign or the other pages.
+class SetupPage : public runtime::LabelHost
+{
+    Q_OBJECT
+
+public:
+    explicit SetupPage(QString caption) : m_caption(std::move(caption)) {}
+
+    // The text of the page's tab.
+    QString caption() const { return m_caption; }
+
+    virtual void load(const storage::SignSettingsRecord &settings) = 0;
+    virtual void store(storage::SignSettingsRecord &settings) const = 0;
+
+    // The control the Tab key stops at while this page is current, if any.
+    virtual QWidget *inputControl() const { return nullptr; }
+
+private:
+    QString m_caption;
+};

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// Ini_Read, Ini_Write, Data_Read and Data_Write: the settings file in the
+// current directory and the message file in the data directory.
+
+#include "Bas_Comm.h"
+
+#include "CurDir.h"
+#include "MessageFile.h"
+#include "RuntimeError.h"
+#include "SettingsFile.h"
+#include "StoredFile.h"
+#include "Twips.h"
+
+#include <QStringBuilder>
+
+namespace Bas_Comm {
+
+namespace {
+
+QString lastError;
+
+QString settingsPath()
+{
+    return storage::joinPath(storage::CurDir(), storage::SettingsFile::FileName);
+}
+
+QString messagePath()
+{
+    return storage::joinPath(SignSettings.DataDir, storage::MessageFile::FileName);
+}
+
+bool failed(const QString &path, const QString &what)
+{
+    lastError = path % QStringLiteral(": ") % what;
+    return false;
+}
+
+} // namespace
+
+QString lastFileError()
+{
+    return lastError;
+}
+
+bool Ini_Read()
+{
+    const QString path = settingsPath();
+    QString why;
+    const auto bytes = storage::StoredFile::load(path, &why);
+    if (!bytes || !storage::SettingsFile::decode(*bytes, SignSettings, storage::CurDir(), &why))
+        return failed(path, why);
+    return true;
+}
+
+bool Ini_Write()
+{
+    const QString path = settingsPath();
+    const SignWindow *window = signWindow();
+    if (!window)
+        return failed(path, QStringLiteral("there is no sign window to take the geometry from"));
+
+    // Everything is gathered before the file is touched; the record itself
+    // keeps its geometry, the file gets the live window's.
+    storage::SignSettingsRecord stored = SignSettings;
+    try {
+        stored.Top = runtime::toInt16(window->Top());
+        stored.Left = runtime::toInt16(window->Left());
+        stored.Height = runtime::toInt16(window->Height());
+        stored.Width = runtime::toInt16(window->Width());
+    } catch (const runtime::RuntimeError &) {
+        return failed(path,
+                      QStringLiteral("the window's position or size does not fit in 16 bits"));
+    }
+    QString why;
+    const auto bytes = storage::SettingsFile::encode(stored, storage::CurDir(), &why);
+    if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
+        return failed(path, why);
+    return true;
+}
+
+bool Data_Read()
+{
+    const QString path = messagePath();
+    QString why;
+    const auto bytes = storage::StoredFile::load(path, &why);
+    const auto message = bytes ? storage::MessageFile::decode(*bytes, &why) : std::nullopt;
+    if (!message)
+        return failed(path, why);
+    SignSettings.DataText = *message;
+    return true;
+}
+
+bool Data_Write()
+{
+    const QString path = messagePath();
+    QString why;
+    const auto bytes = storage::MessageFile::encode(SignSettings.DataText, &why);
+    if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
+        return failed(path, why);
+    return true;
+}
+
+} // namespace Bas_Comm

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What every widget test of the sign needs: a scratch current directory for
@@ -6,6 +7,9 @@
 // that does not quit the test's event loop, and the sign unloaded afterwards.
 
 #include "Bas_Comm.h"
+#include "GoldenFiles.h"
+#include "MessageFile.h"
+#include "SettingsFile.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"
 #include "MsgBox.h"
@@ -68,8 +72,8 @@ public:
     }
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    QString settingsPath() const { return path(Bas_Comm::SettingsFileName); }
-    QString messagePath() const { return path(Bas_Comm::MessageFileName); }
+    QString settingsPath() const { return path(storage::SettingsFile::FileName); }
+    QString messagePath() const { return path(storage::MessageFile::FileName); }
 
     static void writeFile(const QString &path, const QByteArray &bytes)
     {

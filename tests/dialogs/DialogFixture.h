@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The tests of the popup commands and the two dialogs: start-up files, the
 // sign loaded and shown as the program starts it, the popup menu answered by
 // the test, and files made unwritable on demand.
 
-#include "CommandButton.h"
 #include "Frm_Setup.h"
 #include "Frm_Version.h"
+#include "GoldenFiles.h"
 #include "PopupMenu.h"
 #include "ScratchSignFixture.h"
 
@@ -32,6 +33,18 @@ struct StartFiles
     std::int32_t fore = 0x123456; // neither is in the dialog's palette
     std::int32_t back = 0x654321;
     QByteArray message = "\x96\x7b\x93\xfa\x8b\x78\x8b\xc6"; // 本日休業 in code page 932
+
+    QByteArray settingsBytes() const
+    {
+        return golden::Settings{.top = top,
+                                .left = left,
+                                .width = width,
+                                .height = height,
+                                .speed = speed,
+                                .fore = fore,
+                                .back = back}
+            .bytes();
+    }
 };
 
 inline const QString MessageText = QStringLiteral("本日休業");
@@ -77,15 +90,19 @@ public:
         ScratchSignFixture::tearDown();
     }
 
-    // The eight lines of a settings file as the program writes them.
-    static QByteArray settingsBytes(int top, int left, int width, int height, int speed,
-                                    std::int32_t fore, std::int32_t back)
+    // The settings file as the program saves it for a sign whose outer frame
+    // is `frame` (pixels), in the current directory.
+    static QByteArray savedSettings(const QRect &frame, int speed, std::int32_t fore,
+                                    std::int32_t back)
     {
-        QByteArray bytes;
-        for (qint64 n : {qint64(top), qint64(left), qint64(width), qint64(height), qint64(speed),
-                         qint64(fore), qint64(back)})
-            bytes += QByteArray::number(n) + "\r\n";
-        return bytes + "\"CurDir\"\r\n";
+        return golden::Settings{.top = twips(frame.top()),
+                                .left = twips(frame.left()),
+                                .width = twips(frame.width()),
+                                .height = twips(frame.height()),
+                                .speed = speed,
+                                .fore = fore,
+                                .back = back}
+            .bytes();
     }
 
     // The files are written with a line after the last item, which the
@@ -96,9 +113,8 @@ public:
     // Both files, then the sign loaded and shown as the program starts it.
     Frm_Main &startSign(const StartFiles &s = {})
     {
-        writeFile(settingsPath(), withUnreadTail(settingsBytes(s.top, s.left, s.width, s.height,
-                                                               s.speed, s.fore, s.back)));
-        writeFile(messagePath(), withUnreadTail('"' + s.message + "\"\r\n"));
+        writeFile(settingsPath(), withUnreadTail(s.settingsBytes()));
+        writeFile(messagePath(), withUnreadTail(golden::message(s.message)));
         Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
         sign.Show();
         return sign;
@@ -126,6 +142,17 @@ public:
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return !runtime::FormInstance<T>::isLoaded();
+    }
+
+    // The control of `form` named `name`. A missing one means the dialog was
+    // built differently from what the tests know, not that a check failed.
+    template <typename T> static T *control(const QWidget &form, const QString &name)
+    {
+        T *found = form.findChild<T *>(name);
+        if (!found)
+            qFatal("%s has no %s named %s", form.metaObject()->className(),
+                   T::staticMetaObject.className(), qPrintable(name));
+        return found;
     }
 
     // Makes `file` unwritable even for root. False when chattr is refused

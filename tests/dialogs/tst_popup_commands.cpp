@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 // The sign's popup menu and its commands: what opens it, the version dialog
 // that parks the sign disabled until it is closed, and quitting.
 
 #include "DialogFixture.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -79,16 +81,22 @@ private slots:
         QVERIFY(sign.isVisible());
     }
 
-    void versionDialogOpensOnTheDisabledSign_data()
+    void versionDialogParksTheSign_data()
     {
         QTest::addColumn<QPoint>("signAt");
-        QTest::newRow("moved on the screen") << QPoint(70, 110);
-        QTest::newRow("partly off the screen") << QPoint(-60, -12);
+        QTest::addColumn<int>("how");
+        QTest::newRow("moved on the screen, ＯＫ") << QPoint(70, 110) << int(ClickOk);
+        QTest::newRow("partly off the screen, Esc") << QPoint(-60, -12) << int(PressEsc);
+        // Why: closed by the window manager, it must not leave the sign disabled.
+        QTest::newRow("window closed") << QPoint(70, 110) << int(CloseWindow);
     }
 
-    void versionDialogOpensOnTheDisabledSign()
+    // The version dialog opens on the sign, which stays visible and scrolling
+    // but takes no input until the dialog is closed.
+    void versionDialogParksTheSign()
     {
         QFETCH(QPoint, signAt);
+        QFETCH(int, how);
         StartFiles files;
         files.speed = 3000;
         Frm_Main &sign = f.startSign(files);
@@ -97,10 +105,12 @@ private slots:
         f.chooseFromPopup(sign, ChooseVersion);
         Frm_Version *version = runtime::FormInstance<Frm_Version>::loaded();
         QVERIFY(version);
-        QVERIFY(version->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(version));
         QCOMPARE(version->frameGeometry().topLeft(), signAt);
-        QCOMPARE(version->Lbl_title1.Caption(), QStringLiteral("Velmora Version 1.00"));
-        QVERIFY(!version->Img_Icon->pixmap().isNull());
+        QCOMPARE(version->productLine(), QStringLiteral("Velmora Version 1.00"));
+        const auto *icon = version->findChild<QLabel *>();
+        QVERIFY(icon);
+        QVERIFY(!icon->pixmap().isNull());
         QVERIFY(sign.isVisible());
         QVERIFY(!sign.isEnabled());
 
@@ -111,28 +121,10 @@ private slots:
         // Disabled, but still scrolling.
         const float before = sign.Lbl_Data.Left();
         QTRY_VERIFY(sign.Lbl_Data.Left() < before);
-    }
-
-    void versionDialogGivesTheSignBack_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::newRow("ＯＫ") << int(ClickOk);
-        QTest::newRow("Esc") << int(PressEsc);
-        // Closed by the window manager, it must not leave the sign disabled.
-        QTest::newRow("window closed") << int(CloseWindow);
-    }
-
-    void versionDialogGivesTheSignBack()
-    {
-        QFETCH(int, how);
-        Frm_Main &sign = f.startSign();
-        f.chooseFromPopup(sign, ChooseVersion);
-        Frm_Version *version = runtime::FormInstance<Frm_Version>::loaded();
-        QVERIFY(version);
-        QVERIFY(QTest::qWaitForWindowActive(version));
 
         if (how == ClickOk)
-            QTest::mouseClick(version->Cmd_Ok, Qt::LeftButton);
+            QTest::mouseClick(f.control<QPushButton>(*version, QStringLiteral("Cmd_Ok")),
+                              Qt::LeftButton);
         else if (how == PressEsc)
             f.press(Qt::Key_Escape);
         else
@@ -180,10 +172,7 @@ private slots:
         QVERIFY(f.boxes.empty());
         QVERIFY(f.unloaded<Frm_Main>());
         const QByteArray expected =
-            writable ? f.settingsBytes(f.twips(frame.top()), f.twips(frame.left()),
-                                       f.twips(frame.width()), f.twips(frame.height()), files.speed,
-                                       files.fore, files.back)
-                     : settingsFile;
+            writable ? f.savedSettings(frame, files.speed, files.fore, files.back) : settingsFile;
         QCOMPARE(f.readFile(f.settingsPath()), expected);
         QCOMPARE(f.readFile(f.messagePath()), messageFile);
     }

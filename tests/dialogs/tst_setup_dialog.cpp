@@ -1,14 +1,22 @@
+// SPDX-License-Identifier: MIT
 // The setup dialog, opened from the sign's popup menu: where it opens and what
 // it shows, the keyboard, leaving it without saving, the swatches, the text
-// box, and ＯＫ with the two files it rewrites or fails to rewrite.
+// box, ＯＫ with the two files it rewrites or fails to rewrite, and each page
+// on its own.
 
+#include "ColourPage.h"
+#include "CommandButton.h"
 #include "DialogFixture.h"
+#include "MessagePage.h"
+#include "SpeedPage.h"
 #include "TabControl.h"
 
 #include <QLineEdit>
 #include <QSlider>
 #include <QTabBar>
 #include <QToolTip>
+
+#include <optional>
 
 using Bas_Comm::SignSettings;
 
@@ -19,6 +27,34 @@ const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 constexpr std::int32_t WindowColour = std::int32_t(0x80000005);
 const QString Notice = QStringLiteral("お知らせ");
 const QByteArray NoticeCp932 = "\x82\xa8\x92\x6d\x82\xe7\x82\xb9";
+
+// An open setup dialog's controls, found by name, and the pages that hold
+// the working speed and colours.
+struct SetupDialog
+{
+    explicit SetupDialog(Frm_Setup &setup)
+        : form(&setup), Tab_Setup(DialogFixture::control<runtime::TabControl>(
+                            setup, QStringLiteral("Tab_Setup"))),
+          Txt_Data(DialogFixture::control<QLineEdit>(setup, QStringLiteral("Txt_Data"))),
+          Sld_Speed(DialogFixture::control<QSlider>(setup, QStringLiteral("Sld_Speed"))),
+          Cmd_Ok(DialogFixture::control<runtime::CommandButton>(setup, QStringLiteral("Cmd_Ok"))),
+          Cmd_Cansel(
+              DialogFixture::control<runtime::CommandButton>(setup, QStringLiteral("Cmd_Cansel"))),
+          speed(setup.page<SpeedPage>()), colours(setup.page<ColourPage>())
+    {
+        if (!speed || !colours)
+            qFatal("Frm_Setup has lost its speed or colour page");
+    }
+
+    Frm_Setup *form;
+    runtime::TabControl *Tab_Setup;
+    QLineEdit *Txt_Data;
+    QSlider *Sld_Speed;
+    runtime::CommandButton *Cmd_Ok;
+    runtime::CommandButton *Cmd_Cansel;
+    SpeedPage *speed;
+    ColourPage *colours;
+};
 
 // The dialog's keyboard stops, named for the data tables.
 enum Stop
@@ -45,7 +81,47 @@ enum Leave
     CloseWindow
 };
 
+// Two records that differ in every field: one loaded into a page, the other
+// standing for whatever the record held before the page stored into it.
+const storage::SignSettingsRecord Loaded{.Speed = 4321,
+                                         .Width = 4500,
+                                         .Height = 375,
+                                         .Top = 300,
+                                         .Left = 600,
+                                         .DataDir = QStringLiteral("/srv/sign"),
+                                         .DataText = MessageText,
+                                         .ForeColor = WindowColour,
+                                         .BackColor = 0x123456};
+const storage::SignSettingsRecord Stale{.Speed = 90,
+                                        .Width = 3000,
+                                        .Height = 240,
+                                        .Top = 15,
+                                        .Left = 30,
+                                        .DataDir = QStringLiteral("/tmp"),
+                                        .DataText = QStringLiteral("old"),
+                                        .ForeColor = 0x0000FF,
+                                        .BackColor = 0x00FF00};
+
 } // namespace
+
+namespace storage {
+
+// How QCOMPARE shows a record.
+char *toString(const SignSettingsRecord &r)
+{
+    return QTest::toString(QStringLiteral("speed %1, frame %2 %3 %4 %5, dir \"%6\", text \"%7\", "
+                                          "colours %8 %9")
+                               .arg(r.Speed)
+                               .arg(r.Top)
+                               .arg(r.Left)
+                               .arg(r.Width)
+                               .arg(r.Height)
+                               .arg(r.DataDir, r.DataText)
+                               .arg(r.ForeColor, 0, 16)
+                               .arg(r.BackColor, 0, 16));
+}
+
+} // namespace storage
 
 class TestSetupDialog : public QObject
 {
@@ -53,7 +129,16 @@ class TestSetupDialog : public QObject
 
     DialogFixture f;
 
-    static int stopOf(const Frm_Setup &setup, const QWidget *widget)
+    // The dialog opened from the sign's popup, once it has the keyboard.
+    std::optional<SetupDialog> openSetup(Frm_Main &sign)
+    {
+        Frm_Setup *setup = f.openSetup(sign);
+        if (!setup)
+            return std::nullopt;
+        return SetupDialog(*setup);
+    }
+
+    static int stopOf(const SetupDialog &setup, const QWidget *widget)
     {
         const QWidget *stops[] = {setup.Tab_Setup->strip(), setup.Txt_Data, setup.Sld_Speed,
                                   setup.Cmd_Ok, setup.Cmd_Cansel};
@@ -66,35 +151,23 @@ class TestSetupDialog : public QObject
 
     // What every opening shows: page 文字, the focus on the tab strip, and the
     // message, speed and colours of the record.
-    static void verifyOpenedFromRecord(const Frm_Setup &setup)
+    static void verifyOpenedFromRecord(const SetupDialog &setup)
     {
         QCOMPARE(setup.Tab_Setup->Tab(), 0);
         QVERIFY(setup.Txt_Data->isVisible());
         QCOMPARE(QApplication::focusWidget(), setup.Tab_Setup->strip());
         QCOMPARE(setup.Txt_Data->text(), SignSettings.DataText);
         QCOMPARE(setup.Sld_Speed->value(), int(SignSettings.Speed));
-        QCOMPARE(setup.New_Speed, SignSettings.Speed);
-        QCOMPARE(setup.Lbl_Title_Fore_Color->BackColor(), SignSettings.ForeColor);
-        QCOMPARE(setup.Lbl_Title_Back_Color->BackColor(), SignSettings.BackColor);
+        QCOMPARE(setup.speed->New_Speed, SignSettings.Speed);
+        QCOMPARE(setup.colours->forePreview().BackColor(), SignSettings.ForeColor);
+        QCOMPARE(setup.colours->backPreview().BackColor(), SignSettings.BackColor);
     }
 
-    // The settings file as it must be after a save, the geometry taken from
-    // the window itself in pixels.
-    QByteArray expectedSettings(const QRect &frame, int speed, const QByteArray &foreLine,
-                                const QByteArray &backLine) const
-    {
-        QByteArray bytes;
-        for (int n : {f.twips(frame.top()), f.twips(frame.left()), f.twips(frame.width()),
-                      f.twips(frame.height()), speed})
-            bytes += QByteArray::number(n) + "\r\n";
-        return bytes + foreLine + "\r\n" + backLine + "\r\n\"CurDir\"\r\n";
-    }
-
-    static void clickSwatch(Frm_Setup &setup, runtime::Label &swatch)
+    // A swatch clicked as the user does: on page 色, at the swatch's centre.
+    static void clickSwatch(const SetupDialog &setup, const runtime::Label &swatch)
     {
         setup.Tab_Setup->setTab(2);
-        QTest::mouseClick(setup.Tab_Setup->page(2), Qt::LeftButton, {},
-                          swatch.pixelRect().center().toPoint());
+        QTest::mouseClick(setup.colours, Qt::LeftButton, {}, swatch.pixelRect().center().toPoint());
     }
 
 private slots:
@@ -120,10 +193,10 @@ private slots:
         Frm_Main &sign = f.startSign(files);
         sign.move(signAt);
 
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
-        QCOMPARE(setup->frameGeometry().topLeft(), signAt);
-        QVERIFY(setup->isVisible());
+        QCOMPARE(setup->form->frameGeometry().topLeft(), signAt);
+        QVERIFY(setup->form->isVisible());
         QVERIFY(!sign.isVisible());
         QCOMPARE(SignSettings.DataText, MessageText);
         verifyOpenedFromRecord(*setup);
@@ -154,7 +227,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(QList<int>, cycle);
         Frm_Main &sign = f.startSign();
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
         QCOMPARE(QApplication::focusWidget(), setup->Tab_Setup->strip());
 
@@ -181,7 +254,7 @@ private slots:
         QTest::newRow("Esc in the text box") << 0 << 1 << int(Text) << int(PressEsc);
         QTest::newRow("Esc on the slider") << 1 << 1 << int(Slider) << int(PressEsc);
         QTest::newRow("Esc on ＯＫ") << 2 << 1 << int(Ok) << int(PressEsc);
-        // A dialog closed by the window manager would otherwise leave no
+        // Why: a dialog closed by the window manager would otherwise leave no
         // visible window at all.
         QTest::newRow("window closed") << 0 << 0 << int(Strip) << int(CloseWindow);
     }
@@ -198,31 +271,40 @@ private slots:
         const QByteArray messageFile = f.readFile(f.messagePath());
         const auto record = SignSettings;
 
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
         QTest::keyClicks(setup->Txt_Data, QStringLiteral(" edited"));
         setup->Sld_Speed->setValue(12000);
-        QCOMPARE(setup->New_Speed, 12000);
-        clickSwatch(*setup, *setup->Lbl_Fore_Color[2]);
-        clickSwatch(*setup, *setup->Lbl_Back_Color[6]);
-        QCOMPARE(setup->Lbl_Title_Fore_Color->BackColor(), 0x00FF00);
+        QCOMPARE(setup->speed->New_Speed, 12000);
+        clickSwatch(*setup, setup->colours->foreSwatch(2));
+        clickSwatch(*setup, setup->colours->backSwatch(6));
+        QCOMPARE(setup->colours->forePreview().BackColor(), 0x00FF00);
 
         setup->Tab_Setup->setTab(page);
         setup->Tab_Setup->strip()->setFocus();
         for (int i = 0; i < tabs; ++i)
             f.press(Qt::Key_Tab);
         QCOMPARE(stopOf(*setup, QApplication::focusWidget()), focus);
+        // Why: the dialog has no default button, so Return and Enter confirm
+        // nothing (and leave the text as it is) unless ＯＫ has the focus.
+        if (focus != Ok) {
+            f.press(Qt::Key_Return);
+            f.press(Qt::Key_Enter, Qt::KeypadModifier);
+            QVERIFY(setup->form->isVisible());
+            QVERIFY(!sign.isVisible());
+            QCOMPARE(setup->Txt_Data->text(), MessageText + QStringLiteral(" edited"));
+        }
         if (leave == ClickCancel)
             QTest::mouseClick(setup->Cmd_Cansel, Qt::LeftButton);
         else if (leave == PressEsc)
             f.press(Qt::Key_Escape);
         else
-            setup->close();
+            setup->form->close();
 
         QVERIFY(f.unloaded<Frm_Setup>());
         QVERIFY(sign.isVisible());
         QCOMPARE(sign.frameGeometry(), signFrame);
-        QVERIFY(SignSettings == record);
+        QCOMPARE(SignSettings, record);
         QCOMPARE(f.readFile(f.settingsPath()), settingsFile);
         QCOMPARE(f.readFile(f.messagePath()), messageFile);
         QVERIFY(f.boxes.empty());
@@ -232,35 +314,9 @@ private slots:
         QCOMPARE(sign.Lbl_Data.Left(), -15.f);
 
         // Nothing of the abandoned edit (page, text, slider, colours) comes back.
-        setup = f.openSetup(sign);
+        setup = openSetup(sign);
         QVERIFY(setup);
         verifyOpenedFromRecord(*setup);
-    }
-
-    // The dialog has no default button: Return in the text box must not save.
-    void enterInTheTextBoxDoesNotConfirm()
-    {
-        Frm_Main &sign = f.startSign();
-        const QByteArray settingsFile = f.readFile(f.settingsPath());
-        const QByteArray messageFile = f.readFile(f.messagePath());
-        const auto record = SignSettings;
-        Frm_Setup *setup = f.openSetup(sign);
-        QVERIFY(setup);
-        f.press(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), setup->Txt_Data);
-        f.press(Qt::Key_End); // Tab selected the whole text
-        QTest::keyClicks(setup->Txt_Data, QStringLiteral("!"));
-
-        f.press(Qt::Key_Return);
-        f.press(Qt::Key_Enter, Qt::KeypadModifier);
-
-        QVERIFY(!f.unloaded<Frm_Setup>());
-        QVERIFY(setup->isVisible());
-        QVERIFY(!sign.isVisible());
-        QCOMPARE(setup->Txt_Data->text(), MessageText + QStringLiteral("!"));
-        QVERIFY(SignSettings == record);
-        QCOMPARE(f.readFile(f.settingsPath()), settingsFile);
-        QCOMPARE(f.readFile(f.messagePath()), messageFile);
     }
 
     void swatchSetsOnlyItsOwnPreview_data()
@@ -284,20 +340,53 @@ private slots:
         QFETCH(int, colour);
         const StartFiles files;
         Frm_Main &sign = f.startSign(files);
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
 
-        auto &row = textRow ? setup->Lbl_Fore_Color : setup->Lbl_Back_Color;
-        clickSwatch(*setup, *row[std::size_t(index)]);
+        const ColourPage &page = *setup->colours;
+        clickSwatch(*setup, textRow ? page.foreSwatch(index) : page.backSwatch(index));
 
-        auto *own = (textRow ? setup->Lbl_Title_Fore_Color : setup->Lbl_Title_Back_Color).get();
-        auto *other = (textRow ? setup->Lbl_Title_Back_Color : setup->Lbl_Title_Fore_Color).get();
-        QCOMPARE(own->BackColor(), colour);
-        QCOMPARE(other->BackColor(), textRow ? files.back : files.fore);
+        const runtime::Label &own = textRow ? page.forePreview() : page.backPreview();
+        const runtime::Label &other = textRow ? page.backPreview() : page.forePreview();
+        QCOMPARE(own.BackColor(), colour);
+        QCOMPARE(other.BackColor(), textRow ? files.back : files.fore);
         QCOMPARE(SignSettings.ForeColor, files.fore);
         QCOMPARE(SignSettings.BackColor, files.back);
         QCOMPARE(sign.Lbl_Data.ForeColor(), files.fore);
         QCOMPARE(sign.Lbl_Data.BackColor(), files.back);
+    }
+
+    // Why: ＯＫ has every page store into the one record in turn, so a page
+    // that stored a field it does not show would undo another page's edit,
+    // and one that dropped its own would lose the user's.
+    void pageStoresWhatItLoaded_data()
+    {
+        QTest::addColumn<std::shared_ptr<SetupPage>>("page");
+        QTest::addColumn<storage::SignSettingsRecord>("expected");
+
+        const auto staleWith = [](auto ownFields) {
+            storage::SignSettingsRecord record = Stale;
+            ownFields(record);
+            return record;
+        };
+        QTest::newRow("文字") << std::shared_ptr<SetupPage>(new MessagePage)
+                              << staleWith([](auto &r) { r.DataText = Loaded.DataText; });
+        QTest::newRow("速度") << std::shared_ptr<SetupPage>(new SpeedPage)
+                              << staleWith([](auto &r) { r.Speed = Loaded.Speed; });
+        QTest::newRow("色") << std::shared_ptr<SetupPage>(new ColourPage) << staleWith([](auto &r) {
+            r.ForeColor = Loaded.ForeColor;
+            r.BackColor = Loaded.BackColor;
+        });
+    }
+
+    void pageStoresWhatItLoaded()
+    {
+        QFETCH(std::shared_ptr<SetupPage>, page);
+        QFETCH(storage::SignSettingsRecord, expected);
+        page->load(Loaded);
+        storage::SignSettingsRecord stored = Stale;
+        page->store(stored);
+        QCOMPARE(stored, expected);
     }
 
     void textBoxTakesOnlyWhatCanBeStored_data()
@@ -323,9 +412,9 @@ private slots:
         // Code page 932 keeps WAVE DASH as FULLWIDTH TILDE and YEN SIGN as the
         // backslash; the box shows what the message file will give back, and
         // says so, since the change is visible.
-        QTest::newRow("wave dash") << QStringLiteral("\u301C") << false
-                                   << QStringLiteral("ab\uFF5E")
-                                   << QStringLiteral("「\u301C」は「\uFF5E」");
+        QTest::newRow("wave dash")
+            << QStringLiteral("\u301C") << false << QStringLiteral("ab\uFF5E")
+            << QStringLiteral("「\u301C」は「\uFF5E」");
         QTest::newRow("yen sign") << QStringLiteral("\u00A5") << true << QStringLiteral("ab\\")
                                   << QStringLiteral("「\u00A5」は「\\」");
     }
@@ -337,7 +426,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, told);
         Frm_Main &sign = f.startSign();
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
         setup->Txt_Data->setText(QStringLiteral("ab"));
         QToolTip::hideText();
@@ -364,8 +453,8 @@ private slots:
         QTest::newRow("negative") << -5 << 1;
     }
 
-    // Only a hand-edited file holds such a speed; ＯＫ without touching the
-    // slider must keep it rather than the slider's clamped position.
+    // Why: only a hand-edited file holds such a speed; ＯＫ without touching
+    // the slider must keep it rather than the slider's clamped position.
     void speedOutsideTheSlider()
     {
         QFETCH(int, speed);
@@ -373,16 +462,17 @@ private slots:
         StartFiles files;
         files.speed = speed;
         Frm_Main &sign = f.startSign(files);
-        Frm_Setup *setup = f.openSetup(sign);
+        const QRect signFrame = sign.frameGeometry();
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
         QCOMPARE(setup->Sld_Speed->value(), sliderAt);
-        QCOMPARE(setup->New_Speed, speed);
+        QCOMPARE(setup->speed->New_Speed, speed);
 
         QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
         QVERIFY(f.unloaded<Frm_Setup>());
         QCOMPARE(SignSettings.Speed, speed);
-        QCOMPARE(f.readFile(f.settingsPath()).split('\n').value(4),
-                 QByteArray::number(speed) + '\r');
+        QCOMPARE(f.readFile(f.settingsPath()),
+                 f.savedSettings(signFrame, speed, files.fore, files.back));
     }
 
     void okSavesAndLaysOutTheSign_data()
@@ -396,34 +486,30 @@ private slots:
         QTest::addColumn<int>("speed");
         QTest::addColumn<int>("fore");
         QTest::addColumn<int>("back");
-        QTest::addColumn<QByteArray>("foreLine");
-        QTest::addColumn<QByteArray>("backLine");
 
         const StartFiles s;
         QTest::newRow("nothing changed, both files rewritten")
-            << QString() << 0 << -1 << -1 << MessageText << s.message << s.speed << s.fore << s.back
-            << QByteArray("1193046") << QByteArray("6636321");
+            << QString() << 0 << -1 << -1 << MessageText << s.message << s.speed << s.fore
+            << s.back;
         // The reference itself is stored, as a negative number.
         QTest::newRow("all changed, text colour from swatch 0")
             << Notice << int(Qt::Key_End) << 0 << 4 << Notice << NoticeCp932 << 30000
-            << WindowColour << 0xFF0000 << QByteArray("-2147483643") << QByteArray("16711680");
+            << WindowColour << 0xFF0000;
         QTest::newRow("background from swatch 0, slowest")
             << QStringLiteral("Hello, world") << int(Qt::Key_Home) << 2 << 0
             << QStringLiteral("Hello, world") << QByteArray("Hello, world") << 1 << 0x00FF00
-            << WindowColour << QByteArray("65280") << QByteArray("-2147483643");
-        QTest::newRow("empty message")
-            << QStringLiteral("") << 0 << 7 << 1 << QString() << QByteArray() << s.speed << 0
-            << 0x00FFFF << QByteArray("0") << QByteArray("65535");
+            << WindowColour;
+        QTest::newRow("empty message") << QStringLiteral("") << 0 << 7 << 1 << QString()
+                                       << QByteArray() << s.speed << 0 << 0x00FFFF;
         QTest::newRow("wave dash stored as it is shown")
             << QStringLiteral("A\u301CB") << 0 << -1 << -1 << QStringLiteral("A\uFF5EB")
             << QByteArray("A\x81\x60"
                           "B")
-            << s.speed << s.fore << s.back << QByteArray("1193046") << QByteArray("6636321");
+            << s.speed << s.fore << s.back;
         // Longer than a line edit takes by default.
         QTest::newRow("40000 characters")
             << QString(40000, u'x') << 0 << -1 << -1 << QString(40000, u'x')
-            << QByteArray(40000, 'x') << s.speed << s.fore << s.back << QByteArray("1193046")
-            << QByteArray("6636321");
+            << QByteArray(40000, 'x') << s.speed << s.fore << s.back;
     }
 
     void okSavesAndLaysOutTheSign()
@@ -437,8 +523,6 @@ private slots:
         QFETCH(int, speed);
         QFETCH(int, fore);
         QFETCH(int, back);
-        QFETCH(QByteArray, foreLine);
-        QFETCH(QByteArray, backLine);
 
         Frm_Main &sign = f.startSign();
         // The settings file takes the window's position at the time of the
@@ -447,7 +531,7 @@ private slots:
         const QRect signFrame = sign.frameGeometry();
         // No tick may move the message between ＯＫ and the checks.
         sign.Tim_Shift.setEnabled(false);
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
 
         if (!pasted.isNull()) {
@@ -461,9 +545,9 @@ private slots:
             f.press(Qt::Key(sliderKey));
         }
         if (foreSwatch >= 0)
-            clickSwatch(*setup, *setup->Lbl_Fore_Color[std::size_t(foreSwatch)]);
+            clickSwatch(*setup, setup->colours->foreSwatch(foreSwatch));
         if (backSwatch >= 0)
-            clickSwatch(*setup, *setup->Lbl_Back_Color[std::size_t(backSwatch)]);
+            clickSwatch(*setup, setup->colours->backSwatch(backSwatch));
         QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
 
         QVERIFY(f.boxes.empty());
@@ -471,9 +555,8 @@ private slots:
         QCOMPARE(SignSettings.Speed, speed);
         QCOMPARE(SignSettings.ForeColor, fore);
         QCOMPARE(SignSettings.BackColor, back);
-        QCOMPARE(f.readFile(f.settingsPath()),
-                 expectedSettings(signFrame, speed, foreLine, backLine));
-        QCOMPARE(f.readFile(f.messagePath()), '"' + textCp932 + "\"\r\n");
+        QCOMPARE(f.readFile(f.settingsPath()), f.savedSettings(signFrame, speed, fore, back));
+        QCOMPARE(f.readFile(f.messagePath()), golden::message(textCp932));
         // Laid out again, the new message starting at the right edge.
         QVERIFY(sign.isVisible());
         QCOMPARE(sign.frameGeometry(), signFrame);
@@ -505,12 +588,12 @@ private slots:
         const QRect signFrame = sign.frameGeometry();
         const QByteArray settingsFile = f.readFile(f.settingsPath());
         const QByteArray messageFile = f.readFile(f.messagePath());
-        Frm_Setup *setup = f.openSetup(sign);
+        std::optional<SetupDialog> setup = openSetup(sign);
         QVERIFY(setup);
         setup->Txt_Data->selectAll();
         setup->Txt_Data->insert(Notice);
         setup->Sld_Speed->setValue(6000);
-        clickSwatch(*setup, *setup->Lbl_Fore_Color[2]);
+        clickSwatch(*setup, setup->colours->foreSwatch(2));
 
         QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
 
@@ -521,11 +604,12 @@ private slots:
         // The settings file is written first: when only the message file
         // fails, it already holds the new speed and colour.
         QCOMPARE(f.readFile(f.settingsPath()),
-                 failing == MessageFile ? expectedSettings(signFrame, 6000, "65280", "6636321")
-                                        : settingsFile);
+                 failing == MessageFile
+                     ? f.savedSettings(signFrame, 6000, 0x00FF00, StartFiles{}.back)
+                     : settingsFile);
         QCOMPARE(f.readFile(f.messagePath()), messageFile);
         QVERIFY(!f.unloaded<Frm_Setup>());
-        QVERIFY(setup->isVisible());
+        QVERIFY(setup->form->isVisible());
         QVERIFY(!sign.isVisible());
         QCOMPARE(setup->Txt_Data->text(), Notice);
         // The record took the new values before the save was tried.
@@ -546,7 +630,7 @@ private slots:
         QCOMPARE(sign.Lbl_Data.Left(), -60.f);
 
         // The next opening shows the values of the failed attempt.
-        setup = f.openSetup(sign);
+        setup = openSetup(sign);
         QVERIFY(setup);
         QCOMPARE(setup->Txt_Data->text(), Notice);
         verifyOpenedFromRecord(*setup);

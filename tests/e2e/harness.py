@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """End-to-end harness: runs the real velmora program on a private X server.
 
 A ``Desktop`` starts Xvfb on a free display number and openbox on it, and
@@ -9,10 +10,10 @@ windows, reads their geometry, sends input to them and takes screenshots.
 Everything here uses the Python standard library and the command-line tools
 Xvfb, openbox, xdotool, xwininfo, xprop, import and convert.
 
-The files the program reads are written by ``settings_bytes`` and
-``message_bytes`` with Python's own cp932 codec, independently of the
-program's encoder, so a test can compare what the program writes byte for
-byte with what it should have written.
+The files the program reads are built by ``settings_bytes`` and
+``message_bytes`` from the golden files under tests/data with Python's own
+cp932 codec, independently of the program's encoder, so a test can compare
+what the program writes byte for byte with what it should have written.
 
 Run one file by hand from this directory, no DISPLAY needed:
 
@@ -103,16 +104,35 @@ def settle(measure, good, timeout):
 # ---------------------------------------------------------------------------
 # The two files, written independently of the program.
 
-def settings_bytes(top, left, width, height, speed, fore, back, directory="CurDir"):
-    """The settings file for these values: eight items, CR LF, cp932."""
-    items = [str(int(v)) for v in (top, left, width, height, speed, fore, back)]
-    items.append('"%s"' % directory)
-    return "".join(item + "\r\n" for item in items).encode("cp932")
+DATA_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "data")
+
+
+def golden(name):
+    """The bytes of a golden file under tests/data."""
+    with open(os.path.join(DATA_DIR, name), "rb") as f:
+        return f.read()
+
+
+def settings_bytes(top=None, left=None, width=None, height=None, speed=None, fore=None,
+                   back=None, directory=None):
+    """The settings file: the golden sample with the given items replaced.
+
+    Numbers are written in decimal; `directory` is quoted. Items left out keep
+    the sample's value."""
+    lines = golden("Velmora.ini").decode("cp932").split("\r\n")[:-1]
+    for i, value in enumerate((top, left, width, height, speed, fore, back)):
+        if value is not None:
+            lines[i] = str(int(value))
+    if directory is not None:
+        lines[7] = '"%s"' % directory
+    return "".join(line + "\r\n" for line in lines).encode("cp932")
 
 
 def message_bytes(text):
-    """The message file holding `text`: one quoted line, CR LF, cp932."""
-    return ('"%s"\r\n' % text).encode("cp932")
+    """The message file holding `text`: the golden sample's one quoted line."""
+    sample = golden("Velmora.txt").decode("cp932")
+    start, end = sample.index('"') + 1, sample.rindex('"')
+    return (sample[:start] + text + sample[end:]).encode("cp932")
 
 
 def bgr(red, green, blue):

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Quitting by the window's close box: the settings file receives the window's
 outer position and size at that moment, everything else as it was read, and
 the program exits with status 0 without touching the message file."""

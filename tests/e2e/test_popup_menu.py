@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The sign's popup menu as a user reaches it, by mouse and by keyboard, the
 version dialog it opens, and its quit command."""
 

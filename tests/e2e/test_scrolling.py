@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The moving message as a user sees it: its pace, its wrap back to the right
 edge, and how a resize lays it out again."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The setup dialog, opened from the sign's popup menu: where it stands, its
 three pages worked by keyboard and mouse, ＯＫ with the two files it rewrites
 or fails to rewrite, and the ways out that change nothing."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Start-up with good files: where the sign window stands, how big it is, and
 what it shows in its first seconds."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Start-up with a missing or unreadable file: an error box, no sign window,
 no file touched, exit status 1 once the box is dismissed."""
 

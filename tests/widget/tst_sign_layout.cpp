@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 // The sign window from start-up to quit: start-up failures, the layout that
 // every resize runs, what the window draws, and closing it by its close box.
 
 #include "SignFixture.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QStringList>
 
 namespace {
 
@@ -45,11 +48,11 @@ private slots:
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<bool>("withMessageFile");
 
-        const QByteArray good = "0\r\n0\r\n4500\r\n375\r\n100\r\n65280\r\n0\r\n\"CurDir\"\r\n";
         QTest::newRow("no settings file") << QByteArray() << true;
-        QTest::newRow("no message file") << good << false;
-        // The window refuses a negative width while Form_Load applies it.
-        QTest::newRow("negative width") << QByteArray(good).replace("4500", "-15") << true;
+        QTest::newRow("no message file") << golden::bytes(QStringLiteral("Velmora.ini")) << false;
+        // Why: the file reads well, but the window refuses the negative width
+        // while Form_Load applies it; that must end like any other failure.
+        QTest::newRow("negative width") << golden::Settings{.width = -15}.bytes() << true;
     }
 
     void startupFailureEndsWithoutWindow()
@@ -57,9 +60,9 @@ private slots:
         QFETCH(QByteArray, settings);
         QFETCH(bool, withMessageFile);
         if (!settings.isEmpty())
-            f.writeFile(f.path(Bas_Comm::SettingsFileName), settings);
+            f.writeFile(f.settingsPath(), settings);
         if (withMessageFile)
-            f.writeMessage("hello");
+            f.writeFile(f.messagePath(), golden::message("hello"));
         const QDir dir(f.path(QString()));
         const QStringList filesBefore = dir.entryList(QDir::Files | QDir::Hidden);
 
@@ -72,14 +75,14 @@ private slots:
         QVERIFY(runtime::hasEnded());
         QCOMPARE(f.boxes.size(), size_t(1));
         QCOMPARE(f.boxes[0].prompt, StartupError);
-        QCOMPARE(f.boxes[0].buttons, 16);
+        QCOMPARE(f.boxes[0].buttons, runtime::vbCritical);
         QCOMPARE(f.boxes[0].title, ErrorTitle);
         QCOMPARE(counter.shown, 0);
         QVERIFY(!sign.isVisible());
         // Nothing written: the same files, the settings file byte for byte.
         QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), filesBefore);
         if (!settings.isEmpty())
-            QCOMPARE(f.readFile(f.path(Bas_Comm::SettingsFileName)), settings);
+            QCOMPARE(f.readFile(f.settingsPath()), settings);
     }
 
     // Text size in points = client height in points (twips / 20), halves to
@@ -133,13 +136,14 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QSize, clientPixels);
 
-        Frm_Main &sign = f.startSign(fileText, 3000, 0x0000FF, 0xFF8000);
+        Frm_Main &sign = f.startSign(fileText, {.speed = 3000, .fore = 0x0000FF, .back = 0xFF8000});
+        const runtime::Label &label = sign.Lbl_Data;
         for (int i = 0; i < 5; ++i)
             sign.Tim_Shift.fire();
+        QCOMPARE(label.Left(), sign.Width() - 150.f);
         sign.resize(clientPixels);
         QCOMPARE(sign.size(), clientPixels);
 
-        const runtime::Label &label = sign.Lbl_Data;
         QCOMPARE(label.Caption(), caption);
         QCOMPARE(label.Top(), 0.f);
         // Each resize starts the message again at the window's outer width.
@@ -154,13 +158,17 @@ private slots:
         QVERIFY2(
             label.Width() >= text && label.Width() < text + f.tpp(),
             qPrintable(QStringLiteral("label %1 twips, text %2").arg(label.Width()).arg(text)));
+
+        // And on from there at the same speed.
+        sign.Tim_Shift.fire();
+        QCOMPARE(label.Left(), sign.Width() - 30.f);
     }
 
     // The setup dialog stores a new message and runs the layout: the label
     // fits the new text and starts again from the right.
     void newMessageIsFittedAndRestarts()
     {
-        Frm_Main &sign = f.startSign("short", 3000);
+        Frm_Main &sign = f.startSign("short", {.speed = 3000});
         const float shortWidth = sign.Lbl_Data.Width();
         sign.Tim_Shift.fire();
 
@@ -171,12 +179,11 @@ private slots:
         QCOMPARE(sign.Lbl_Data.Left(), sign.Width());
     }
 
-    // A window whose outer height reads 0 must not leave Height 0 in the
-    // record: the settings file would store a window that cannot be seen.
+    // Why: a window whose outer height reads 0 must not leave Height 0 in the
+    // record, or the settings file would store a window that cannot be seen.
     void zeroOuterHeightStoresOne()
     {
-        f.writeSettings({0, 0, 4500, 7}, 0, 0x00FF00, 0); // 7 twips: under half a pixel
-        f.writeMessage("thin");
+        f.writeStartFiles("thin", {.width = 4500, .height = 7}); // 7 twips: under half a pixel
         Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
         QVERIFY(!runtime::hasEnded());
         if (sign.Height() != 0.f)
@@ -185,11 +192,12 @@ private slots:
         QCOMPARE(Bas_Comm::SignSettings.Width, std::int16_t(4500));
     }
 
-    // The window is held below 32767 twips either way, so a huge resize is
-    // laid out like any other instead of ending the program.
+    // Why: the record holds the window's size in 16 bits. The window is held
+    // below 32767 twips either way, so a huge resize is laid out like any
+    // other instead of ending the program.
     void hugeResizeIsClampedAndKeepsRunning()
     {
-        Frm_Main &sign = f.startSign("big", 3000);
+        Frm_Main &sign = f.startSign("big", {.speed = 3000});
         sign.resize(100000, 100000);
         QVERIFY(sign.Width() <= 32767.f && sign.Height() <= 32767.f);
         QVERIFY(sign.Width() > 30000.f && sign.Height() > 30000.f);
@@ -216,7 +224,7 @@ private slots:
         QFETCH(QByteArray, fileText);
         const QColor red(255, 0, 0), blue(0, 0, 255);
 
-        Frm_Main &sign = f.startSign(fileText, 0, 0x0000FF, 0xFF0000);
+        Frm_Main &sign = f.startSign(fileText, {.speed = 0, .fore = 0x0000FF, .back = 0xFF0000});
         sign.Lbl_Data.setLeft(float(10 * f.tpp()));
         const QImage image = sign.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(image.size(), sign.size());
@@ -247,27 +255,33 @@ private slots:
     // gets the window's position and size as they are now, not as loaded.
     void closeBoxSavesLiveGeometryAndEnds()
     {
-        Frm_Main &sign = f.startSign("bye", 1234, 0x0000FF, 0xFF0000);
-        sign.move(40, 52);
+        const golden::Settings loaded{.top = 300,
+                                      .left = 600,
+                                      .width = 4500,
+                                      .height = 375,
+                                      .speed = 1234,
+                                      .fore = 0x0000FF,
+                                      .back = 0xFF0000};
+        Frm_Main &sign = f.startSign("bye", loaded);
+        sign.move(52, 40);
         sign.resize(400, 30);
-        const QByteArray message = f.readFile(f.path(Bas_Comm::MessageFileName));
-        const QList<std::int16_t> geometry{
-            runtime::toInt16(sign.Top()), runtime::toInt16(sign.Left()),
-            runtime::toInt16(sign.Width()), runtime::toInt16(sign.Height())};
-        QCOMPARE(geometry[1], runtime::toInt16(40 * f.tpp()));
-        QVERIFY(geometry != (QList<std::int16_t>{300, 600, 4500, 375})); // moved and resized
+        golden::Settings live = loaded;
+        live.top = runtime::toInt16(sign.Top());
+        live.left = runtime::toInt16(sign.Left());
+        live.width = runtime::toInt16(sign.Width());
+        live.height = runtime::toInt16(sign.Height());
+        QCOMPARE(*live.left, runtime::toInt16(52 * f.tpp()));
+        // Moved and resized: no item of the geometry is still the loaded one.
+        QVERIFY(live.top != loaded.top && live.left != loaded.left && live.width != loaded.width &&
+                live.height != loaded.height);
 
         sign.close();
 
         QVERIFY(runtime::hasEnded());
         QVERIFY(!runtime::FormInstance<Frm_Main>::isLoaded());
         QVERIFY(f.boxes.empty());
-        QByteArray expected;
-        for (std::int16_t value : geometry)
-            expected += QByteArray::number(value) + "\r\n";
-        expected += "1234\r\n255\r\n16711680\r\n\"CurDir\"\r\n";
-        QCOMPARE(f.readFile(f.path(Bas_Comm::SettingsFileName)), expected);
-        QCOMPARE(f.readFile(f.path(Bas_Comm::MessageFileName)), message);
+        QCOMPARE(f.readFile(f.settingsPath()), live.bytes());
+        QCOMPARE(f.readFile(f.messagePath()), golden::message("bye"));
     }
 };
 

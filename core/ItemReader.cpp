@@ -19,6 +19,15 @@ QByteArray trimmedRight(QByteArray item)
     return item;
 }
 
+// An item as a diagnostic quotes it: at most its first 80 characters.
+QString excerpt(const QByteArray &item)
+{
+    constexpr qsizetype Longest = 80;
+    const QString text =
+        Cp932::decode(item.left(Longest)).value_or(QString::fromLatin1(item.left(Longest)));
+    return item.size() > Longest ? text + QStringLiteral("…") : text;
+}
+
 } // namespace
 
 ItemReader::ItemReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
@@ -53,6 +62,26 @@ QByteArray ItemReader::takeUnquoted()
     return trimmedRight(m_bytes.mid(start, m_pos - start));
 }
 
+void ItemReader::passQuoted()
+{
+    ++m_pos;
+    while (m_pos < m_bytes.size() && m_bytes[m_pos] != '"' && !atLineEnd())
+        ++m_pos;
+}
+
+bool ItemReader::skipItem()
+{
+    skipBlanks();
+    if (m_pos < m_bytes.size() && m_bytes[m_pos] == '"')
+        passQuoted();
+    while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
+        ++m_pos;
+    if (m_pos >= m_bytes.size())
+        return false;
+    skipSeparator();
+    return true;
+}
+
 void ItemReader::fail(int line, const QString &what)
 {
     m_error = QStringLiteral("line %1: %2").arg(line).arg(what);
@@ -83,18 +112,15 @@ std::optional<std::int64_t> ItemReader::readInteger(std::int64_t min, std::int64
             value = value * 10 + (c - '0');
     }
     if (!wellFormed) {
-        fail(line, item.isEmpty() ? QStringLiteral("an empty item where a number was expected")
-                                  : QStringLiteral("\"%1\" is not a whole decimal number")
-                                        .arg(QString::fromLatin1(item)));
+        fail(line, item.isEmpty()
+                       ? QStringLiteral("an empty item where a number was expected")
+                       : QStringLiteral("\"%1\" is not a whole decimal number").arg(excerpt(item)));
         return std::nullopt;
     }
     if (negative)
         value = -value;
     if (value < min || value > max) {
-        fail(line, QStringLiteral("%1 is outside %2 to %3")
-                       .arg(QString::fromLatin1(item))
-                       .arg(min)
-                       .arg(max));
+        fail(line, QStringLiteral("%1 is outside %2 to %3").arg(excerpt(item)).arg(min).arg(max));
         return std::nullopt;
     }
     return value;
@@ -110,9 +136,8 @@ std::optional<QString> ItemReader::readString()
     const int line = m_line;
     QByteArray item;
     if (m_bytes[m_pos] == '"') {
-        const qsizetype start = ++m_pos;
-        while (m_pos < m_bytes.size() && m_bytes[m_pos] != '"' && !atLineEnd())
-            ++m_pos;
+        const qsizetype start = m_pos + 1;
+        passQuoted();
         item = m_bytes.mid(start, m_pos - start);
         // Whatever follows the closing quote up to the separator is not part of
         // the item.

@@ -27,6 +27,12 @@ public:
     std::optional<std::int64_t> readInteger(std::int64_t min, std::int64_t max);
     std::optional<QString> readString();
 
+    // Passes over one item, whatever it holds; false when the bytes end
+    // before the separator that ends it, so that more bytes could change it.
+    bool skipItem();
+    // How many bytes the items read so far and their separators take.
+    qsizetype position() const { return m_pos; }
+
     // "line N: what was wrong" for the last failed read.
     QString errorString() const { return m_error; }
 
@@ -35,6 +41,7 @@ private:
     void skipBlanks();
     void skipSeparator();
     QByteArray takeUnquoted();
+    void passQuoted();
     void fail(int line, const QString &what);
 
     QByteArray m_bytes;

@@ -11,15 +11,29 @@ void ItemWriter::writeInteger(std::int64_t value)
     m_bytes += "\r\n";
 }
 
+bool ItemWriter::quotesFit(QStringView text)
+{
+    if (!text.contains(u'"'))
+        return true;
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    return !text.startsWith(u'"') && !text.contains(u',') && !blank(text.front()) &&
+           !blank(text.back());
+}
+
 bool ItemWriter::writeString(QStringView text)
 {
-    const bool holdable = !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n');
-    const auto encoded = holdable ? Cp932::encode(text) : std::nullopt;
+    if (text.contains(u'\r') || text.contains(u'\n') || !quotesFit(text))
+        return false;
+    const auto encoded = Cp932::encode(text);
     if (!encoded || Cp932::decode(*encoded) != text)
         return false;
-    m_bytes += '"';
+    const bool quoted = !text.contains(u'"');
+    if (quoted)
+        m_bytes += '"';
     m_bytes += *encoded;
-    m_bytes += "\"\r\n";
+    if (quoted)
+        m_bytes += '"';
+    m_bytes += "\r\n";
     return true;
 }
 

@@ -10,15 +10,22 @@ namespace storage {
 
 // Builds the contents of a sequential text file in code page 932, one item and
 // one CR LF per line. An integer is written in decimal; a string between
-// double quotes, unescaped. A string that the reader would not give back
-// unchanged (a double quote, a line break, a character without a code page
-// 932 form or one stored as another) is refused and not written, so that a
-// file that reads back differently is never produced. It touches no file.
+// double quotes, unescaped. A string holding a double quote cannot stand
+// between quotes, so it is written without them when it reads back the same
+// that way (no comma, no quote at its start, no blank at either end). A
+// string that the reader would not give back unchanged (a line break, a
+// character without a code page 932 form or one stored as another, a quote
+// where the unquoted form cannot hold it) is refused and not written, so that
+// a file that reads back differently is never produced. It touches no file.
 class ItemWriter
 {
 public:
     void writeInteger(std::int64_t value);
     [[nodiscard]] bool writeString(QStringView text);
+
+    // Whether writeString() can store `text` as far as its double quotes go:
+    // true without quotes, or when the unquoted form reads back the same.
+    static bool quotesFit(QStringView text);
 
     QByteArray bytes() const { return m_bytes; }
 

@@ -16,6 +16,11 @@ class MessageFile
 {
 public:
     static inline const QString FileName = QStringLiteral("Velmora.txt");
+    // The most of the file the program reads: the message's line.
+    static constexpr qsizetype MaxBytes = 16 * 1024 * 1024;
+
+    // How much of the file's first bytes reading needs: its first line.
+    static qsizetype neededLength(QByteArrayView bytes, qsizetype from);
 
     // The first item of the file; nothing (and `why`) when there is none or
     // it is not code page 932.
@@ -29,9 +34,13 @@ public:
     enum class Obstacle
     {
         None,
+        // A double quote with what the file cannot keep beside one: a comma,
+        // a quote at the start, a blank at either end.
         DoubleQuote,
         LineBreak,
         NoCp932Form,
+        // Longer than the program reads back.
+        TooLong,
     };
     struct Storability
     {

@@ -29,6 +29,16 @@ bool fail(QString *why, const QString &what)
 
 } // namespace
 
+qsizetype SettingsFile::neededLength(QByteArrayView bytes, qsizetype)
+{
+    ItemReader reader(bytes.toByteArray());
+    for (int item = 0; item < 8; ++item) {
+        if (!reader.skipItem())
+            return -1;
+    }
+    return reader.position();
+}
+
 bool SettingsFile::decode(const QByteArray &bytes, SignSettingsRecord &record,
                           const QString &currentDir, QString *why)
 {

@@ -20,6 +20,12 @@ class SettingsFile
 public:
     static inline const QString FileName = QStringLiteral("Velmora.ini");
     static inline const QString CurDirSentinel = QStringLiteral("CurDir");
+    // The most of the file the program reads: far more than eight items need.
+    static constexpr qsizetype MaxBytes = 64 * 1024;
+
+    // How much of the file's first bytes reading needs: up to the end of the
+    // eighth item, or -1 while it has not ended.
+    static qsizetype neededLength(QByteArrayView bytes, qsizetype from = 0);
 
     // Reads the eight items into `record`, each field taking its value as
     // soon as its item has been read, so a failure leaves the fields before

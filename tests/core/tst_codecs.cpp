@@ -196,6 +196,9 @@ void TestCodecs::encodeSettings_data()
         << sample << u"/srv/表示,ソ/データ"_s
         << S{}.inDirectory(cp932(u"/srv/表示,ソ/データ"_s)).bytes();
     QTest::newRow("empty") << sample << QString() << S{}.inDirectory("").bytes();
+    // Why: a directory read unquoted with a double quote in it must still save.
+    QTest::newRow("double quote, unquoted") << sample << u"/a\"b"_s
+                                            << S{.directory = "/a\"b"_ba}.bytes();
 }
 
 void TestCodecs::encodeSettings()
@@ -218,7 +221,7 @@ void TestCodecs::encodeSettings()
 void TestCodecs::encodeSettingsRefused_data()
 {
     QTest::addColumn<QString>("dataDir");
-    QTest::newRow("directory with a quote") << u"/a\"b"_s;
+    QTest::newRow("directory with a quote and a comma") << u"/a\"b,c"_s;
     QTest::newRow("directory with a line break") << u"/a\nb"_s;
     QTest::newRow("directory without shift-jis form") << u"/caf\u00e9"_s;
 }
@@ -291,7 +294,8 @@ void TestCodecs::encodeMessage_data()
     QTest::newRow("spaces at both ends") << u"  a, b  "_s << golden::message("  a, b  ");
     QTest::newRow("japanese") << u"ソ表よう"_s
                               << golden::message("\x83\x5c\x95\x5c\x82\xe6\x82\xa4");
-    QTest::newRow("double quote") << u"say \"hi\""_s << QByteArray();
+    QTest::newRow("double quote, unquoted") << u"Say \"hi\""_s << "Say \"hi\"\r\n"_ba;
+    QTest::newRow("double quote and comma") << u"Say \"hi\", then"_s << QByteArray();
     QTest::newRow("wave dash reads back as fullwidth tilde") << u"10\u301c20"_s << QByteArray();
 }
 
@@ -320,7 +324,9 @@ void TestCodecs::storability_data()
     QTest::newRow("wave dash stored as tilde")
         << u"10\u301c20"_s << int(O::None) << u"10\uff5e20"_s;
     QTest::newRow("yen sign stored as backslash") << u"\u00a5100"_s << int(O::None) << u"\\100"_s;
-    QTest::newRow("double quote") << u"a\"b"_s << int(O::DoubleQuote) << QString();
+    QTest::newRow("double quote inside") << u"a\"b"_s << int(O::None) << u"a\"b"_s;
+    QTest::newRow("double quote at the start") << u"\"a"_s << int(O::DoubleQuote) << QString();
+    QTest::newRow("double quote and a comma") << u"a\"b,c"_s << int(O::DoubleQuote) << QString();
     QTest::newRow("line feed") << u"a\nb"_s << int(O::LineBreak) << QString();
     QTest::newRow("carriage return") << u"a\rb"_s << int(O::LineBreak) << QString();
     QTest::newRow("e acute") << u"caf\u00e9"_s << int(O::NoCp932Form) << QString();

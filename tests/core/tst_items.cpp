@@ -109,7 +109,10 @@ void TestItems::separatorsAndLineNumbers()
 void TestItems::writeRefusesWhatWouldNotReadBack_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("double quote") << u"say \"hi\""_s;
+    QTest::newRow("double quote at the start") << u"\"hi\" said"_s;
+    QTest::newRow("double quote and a comma") << u"say \"hi\", then"_s;
+    QTest::newRow("double quote and a leading blank") << u" say \"hi\""_s;
+    QTest::newRow("double quote and a trailing tab") << u"say \"hi\"\t"_s;
     QTest::newRow("line feed") << u"two\nlines"_s;
     QTest::newRow("carriage return") << u"two\rlines"_s;
     QTest::newRow("no cp932 form (e acute)") << u"caf\u00e9"_s;
@@ -142,6 +145,9 @@ void TestItems::writeThenRead_data()
     QTest::newRow("halfwidth katakana") << u"ｱｲｳｴｵ"_s;
     QTest::newRow("fullwidth tilde") << u"10\uff5e20"_s;
     QTest::newRow("nec special and ibm kanji") << u"①Ⅰ髙"_s;
+    // Why: a hand-edited unquoted item may hold a double quote; it must save
+    // in a form that reads back the same, not be refused forever.
+    QTest::newRow("double quote inside, unquoted") << u"say \"hi\""_s;
 }
 
 void TestItems::writeThenRead()

@@ -6,6 +6,7 @@
 // where chattr does not work.
 
 #include "GoldenFiles.h"
+#include "MessageFile.h"
 #include "StoredFile.h"
 
 #include <QCoreApplication>
@@ -16,12 +17,15 @@
 #include <QTest>
 
 #include <functional>
+#include <sys/stat.h>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 using storage::StoredFile;
 
 namespace {
+
+constexpr qsizetype Limit = 1 << 20;
 
 // Undoes a change made to the system (an immutable flag, a mount) when the
 // test function is left, passed or failed.
@@ -67,6 +71,8 @@ private slots:
     void init();
     void saveReplacesWholeFile();
     void loadFailsWithReason();
+    void loadIsBoundedAndNeverBlocks_data();
+    void loadIsBoundedAndNeverBlocks();
     void failedSaveKeepsPreviousFile_data();
     void failedSaveKeepsPreviousFile();
     void filesAreClosedOnEveryExit();
@@ -93,16 +99,66 @@ void TestStoredFile::saveReplacesWholeFile()
     const QByteArray hello = golden::bytes(u"Velmora.txt"_s);
     QString why;
     QVERIFY2(StoredFile::save(path, hello, &why), qPrintable(why));
-    QCOMPARE(StoredFile::load(path), std::optional<QByteArray>(hello));
+    QCOMPARE(StoredFile::load(path, Limit), std::optional<QByteArray>(hello));
     QCOMPARE(entries(m_dir->path()), QStringList{u"Velmora.txt"_s});
 }
 
 void TestStoredFile::loadFailsWithReason()
 {
     QString why;
-    QCOMPARE(StoredFile::load(file(u"missing"_s), &why), std::nullopt);
+    QCOMPARE(StoredFile::load(file(u"missing"_s), Limit, {}, &why), std::nullopt);
     QVERIFY(!why.isEmpty());
-    QCOMPARE(StoredFile::load(m_dir->path(), &why), std::nullopt); // a directory
+    QCOMPARE(StoredFile::load(m_dir->path(), Limit, {}, &why), std::nullopt); // a directory
+}
+
+void TestStoredFile::loadIsBoundedAndNeverBlocks_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("expected"); // null: the load fails
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("FIFO without a writer") << u"fifo"_s << QByteArray() << u"not a regular file"_s;
+    QTest::newRow("link to /dev/zero") << u"zero"_s << QByteArray() << u"not a regular file"_s;
+    QTest::newRow("directory") << u"directory"_s << QByteArray() << u"not a regular file"_s;
+    QTest::newRow("first line longer than the cap")
+        << u"long line"_s << QByteArray() << u"file too large"_s;
+    QTest::newRow("short first line of a huge file")
+        << u"huge file"_s << "\"first\"\r"_ba << QString();
+    QTest::newRow("no line end, within the cap") << u"short"_s << "\"abc\""_ba << QString();
+}
+
+// Why: such files were read until memory ran out, or blocked in open() for
+// ever; a load must fail at once, or read only the bytes it needs.
+void TestStoredFile::loadIsBoundedAndNeverBlocks()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, expected);
+    QFETCH(QString, reason);
+
+    const QString path = file(u"Velmora.txt"_s);
+    const QByteArray native = QFile::encodeName(path);
+    constexpr qsizetype Cap = 1 << 16;
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+    else if (kind == u"zero")
+        QVERIFY(QFile::link(u"/dev/zero"_s, path));
+    else if (kind == u"directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == u"long line")
+        QVERIFY(StoredFile::save(path, QByteArray(Cap + 1, 'a') + "\r\n"));
+    else if (kind == u"huge file")
+        QVERIFY(StoredFile::save(path, "\"first\"\r\n"_ba + QByteArray(8 * Cap, 'x')));
+    else
+        QVERIFY(StoredFile::save(path, "\"abc\""_ba));
+
+    QString why;
+    const auto bytes = StoredFile::load(path, Cap, storage::MessageFile::neededLength, &why);
+    if (expected.isNull()) {
+        QCOMPARE(bytes, std::nullopt);
+        QVERIFY2(why.contains(reason), qPrintable(why));
+    } else {
+        QCOMPARE(bytes, std::optional<QByteArray>(expected));
+    }
 }
 
 void TestStoredFile::failedSaveKeepsPreviousFile_data()
@@ -154,7 +210,7 @@ void TestStoredFile::failedSaveKeepsPreviousFile()
         QVERIFY(!QFileInfo::exists(directory)); // not created on the way
         return;
     }
-    QCOMPARE(StoredFile::load(directory + u"/Velmora.ini"_s), std::optional<QByteArray>(previous));
+    QCOMPARE(StoredFile::load(directory + u"/Velmora.ini"_s, Limit), std::optional<QByteArray>(previous));
     QCOMPARE(entries(directory), before); // no temporary file left behind
 }
 
@@ -164,9 +220,9 @@ void TestStoredFile::filesAreClosedOnEveryExit()
     // descriptor left open would leak one file per save over a long run.
     const QString path = file(u"Velmora.ini"_s);
     const std::pair<const char *, std::function<bool()>> calls[] = {
-        {"load, no file", [&] { return !StoredFile::load(path); }},
+        {"load, no file", [&] { return !StoredFile::load(path, Limit); }},
         {"save", [&] { return StoredFile::save(path, "1\r\n"); }},
-        {"load", [&] { return StoredFile::load(path).has_value(); }},
+        {"load", [&] { return StoredFile::load(path, Limit).has_value(); }},
         {"save, missing directory",
          [&] { return !StoredFile::save(file(u"missing/Velmora.ini"_s), "1\r\n"); }},
     };

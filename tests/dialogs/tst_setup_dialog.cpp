@@ -398,8 +398,14 @@ private slots:
 
         const QString start = QStringLiteral("ab");
         const QString refused = QStringLiteral("入力できません");
-        QTest::newRow("double quote typed") << QStringLiteral("\"") << true << start << refused;
-        QTest::newRow("double quote pasted") << QStringLiteral("c\"d") << false << start << refused;
+        // A double quote is kept where the file can hold it: not beside a
+        // comma, not at the start, not with a blank at either end.
+        QTest::newRow("double quote typed")
+            << QStringLiteral("\"c") << true << QStringLiteral("ab\"c") << QString();
+        QTest::newRow("double quote with a comma pasted")
+            << QStringLiteral("c\"d,") << false << start << QStringLiteral("「,」");
+        QTest::newRow("comma typed after a double quote")
+            << QStringLiteral("\",") << true << QStringLiteral("ab\"") << refused;
         QTest::newRow("line break pasted") << QStringLiteral("c\nd") << false << start << refused;
         QTest::newRow("carriage return pasted")
             << QStringLiteral("c\rd") << false << start << refused;

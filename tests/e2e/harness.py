@@ -26,6 +26,7 @@ import os
 import re
 import shlex
 import shutil
+import stat
 import signal
 import subprocess
 import tempfile
@@ -114,17 +115,17 @@ def golden(name):
 
 
 def settings_bytes(top=None, left=None, width=None, height=None, speed=None, fore=None,
-                   back=None, directory=None):
+                   back=None, directory=None, quoted=True):
     """The settings file: the golden sample with the given items replaced.
 
-    Numbers are written in decimal; `directory` is quoted. Items left out keep
-    the sample's value."""
+    Numbers are written in decimal; `directory` is quoted unless `quoted` is
+    false. Items left out keep the sample's value."""
     lines = golden("Velmora.ini").decode("cp932").split("\r\n")[:-1]
     for i, value in enumerate((top, left, width, height, speed, fore, back)):
         if value is not None:
             lines[i] = str(int(value))
     if directory is not None:
-        lines[7] = '"%s"' % directory
+        lines[7] = '"%s"' % directory if quoted else directory
     return "".join(line + "\r\n" for line in lines).encode("cp932")
 
 
@@ -150,13 +151,19 @@ def write_files(directory, files):
 
 
 def snapshot(directory):
-    """{relative path: bytes} of every file below directory."""
+    """{relative path: bytes} of every regular file below directory; what
+    anything else is (a FIFO, a link to a device) stands in for its bytes."""
     result = {}
-    for root, _dirs, names in os.walk(directory):
-        for name in names:
+    for root, dirs, names in os.walk(directory):
+        for name in names + dirs:
             path = os.path.join(root, name)
-            with open(path, "rb") as f:
-                result[os.path.relpath(path, directory)] = f.read()
+            info = os.lstat(path)
+            if stat.S_ISREG(info.st_mode):
+                with open(path, "rb") as f:
+                    result[os.path.relpath(path, directory)] = f.read()
+            else:
+                result[os.path.relpath(path, directory)] = (
+                    stat.S_IFMT(info.st_mode), os.readlink(path) if os.path.islink(path) else None)
     return result
 
 

@@ -40,11 +40,13 @@ class CloseBoxTest(h.DesktopTestCase):
         self.assertEqual(status, 0, "exit status after the close box; stderr: %r" % app.stderr())
         return geometry, before
 
-    def check_saved(self, before, geometry, speed, fore, back, directory, data_dir="."):
+    def check_saved(self, before, geometry, speed, fore, back, directory, data_dir=".",
+                    quoted=True):
         x, y, w, hgt = geometry
         after = h.snapshot(self.dir)
         self.assertEqual(sorted(after), sorted(before), "files appeared or vanished")
-        expected = h.settings_bytes(y * 15, x * 15, w * 15, hgt * 15, speed, fore, back, directory)
+        expected = h.settings_bytes(y * 15, x * 15, w * 15, hgt * 15, speed, fore, back, directory,
+                                    quoted)
         self.assertEqual(after[INI], expected, "settings file after closing at %r px" % (geometry,))
         message = os.path.join(data_dir, TXT)
         self.assertEqual(after[os.path.normpath(message)], before[os.path.normpath(message)],
@@ -77,6 +79,16 @@ class CloseBoxTest(h.DesktopTestCase):
                     expect_start=(left // 15, top // 15, width // 15, height // 15),
                     data_dir=data_dir, actions=actions)
                 self.check_saved(before, geometry, speed, fore, back, saved_dir, data_dir)
+
+    # Why: a hand-edited line 8 holding a double quote, unquoted, read fine
+    # but could never be saved again, so every quit lost the window's place.
+    def test_unquoted_directory_holding_a_quote_is_saved(self):
+        geometry, before = self.run_and_close(
+            h.settings_bytes(1200, 600, 9000, 900, 3000, 65280, 0, 'say"hi', quoted=False),
+            expect_start=(40, 80, 600, 60), data_dir='say"hi',
+            actions=[lambda app, wid: app.move(wid, 300, 500)])
+        self.check_saved(before, geometry, 3000, 65280, 0, 'say"hi', data_dir='say"hi',
+                         quoted=False)
 
     def test_mouse_click_on_the_close_box(self):
         geometry, before = self.run_and_close(

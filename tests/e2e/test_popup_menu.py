@@ -144,6 +144,16 @@ class PopupMenuTest(h.DesktopTestCase):
                 expected = (before[INI] if locked else
                             h.settings_bytes(y * 15, x * 15, w * 15, hgt * 15, 3000, 65280, 0))
                 self.assertEqual(after[INI], expected)
+                # Why: the user is not told, but a failed save is never silent
+                # in the log.
+                lines = app.stderr().splitlines()
+                if locked:
+                    self.assertEqual(len(lines), 1, lines)
+                    self.assertTrue(lines[0].startswith("velmora: cannot save the settings: "),
+                                    lines[0])
+                    self.assertIn(INI, lines[0])
+                else:
+                    self.assertEqual(lines, [])
 
 
 if __name__ == "__main__":

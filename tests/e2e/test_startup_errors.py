@@ -62,9 +62,10 @@ class StartupErrorTest(h.DesktopTestCase):
             time.sleep(0.03)
         return None
 
-    def check_failed_start(self, files, named, dismiss, shot_name=None):
+    def check_failed_start(self, files, named, dismiss, shot_name=None, reason=None):
         h.write_files(self.dir, files)
         before = h.snapshot(self.dir)
+        started = time.monotonic()
         app = self.launch({})
         seen = set()
 
@@ -76,6 +77,9 @@ class StartupErrorTest(h.DesktopTestCase):
                         % (sorted(seen), app.process.poll()))
         self.assertEqual(len(boxes), 1)
         box = boxes[0]
+        took = time.monotonic() - started
+        with open("/proc/%d/status" % app.process.pid) as status:
+            peak_kib = int(next(line.split()[1] for line in status if line.startswith("VmHWM:")))
         # The box is modal and the program waits on it: give a wrongly shown
         # sign window time to appear behind it.
         self.watch_titles(app, seen, lambda t: False, 0.4)
@@ -104,6 +108,9 @@ class StartupErrorTest(h.DesktopTestCase):
         self.assertIn(named, lines[0], "the line names the file that failed")
         other = TXT if named == INI else INI
         self.assertNotIn(other, lines[0], "the line names only the file that failed")
+        if reason:
+            self.assertIn(reason, lines[0])
+        return took, peak_kib, lines[0]
 
     def test_unreadable_files_end_with_error_box(self):
         for name, files, named in CASES:
@@ -112,6 +119,44 @@ class StartupErrorTest(h.DesktopTestCase):
                 self.check_failed_start(
                     files, named, lambda app, box, image: app.key(box, "Return"),
                     shot_name="error-box.png" if name == "no settings file" else None)
+
+    # Why: such files were read until memory ran out, or blocked start-up in
+    # open() for ever; each must fail at once, small, and say why.
+    def test_odd_files_fail_fast_and_small(self):
+        def fifo(path):
+            os.mkfifo(path)
+
+        def zeros(path):
+            os.symlink("/dev/zero", path)
+
+        def directory(path):
+            os.mkdir(path)
+
+        def long_line(size):
+            def write(path):
+                with open(path, "wb") as f:
+                    f.write(b'"' + b"a" * size + b'"\r\n')
+            return write
+
+        cases = [
+            ("FIFO without a writer", INI, fifo, "not a regular file"),
+            ("link to /dev/zero", TXT, zeros, "not a regular file"),
+            ("directory", INI, directory, "not a regular file"),
+            ("20 MiB message", TXT, long_line(20 << 20), "file too large"),
+            ("100 MB first line", TXT, long_line(100 * 1000 * 1000), "file too large"),
+        ]
+        for name, odd, make, reason in cases:
+            with self.subTest(name):
+                self.dir = self.fresh_dir()
+                files = {INI: GOOD_INI, TXT: GOOD_TXT}
+                del files[odd]
+                make(os.path.join(self.dir, odd))
+                took, peak_kib, line = self.check_failed_start(
+                    files, odd, lambda app, box, image: app.key(box, "Return"), reason=reason)
+                print("%s: box after %.2f s, peak %d MiB" % (name, took, peak_kib // 1024))
+                self.assertLess(took, 2.0, "the box took too long")
+                self.assertLess(peak_kib, 160 * 1024, "start-up used too much memory")
+                self.assertLess(len(line), 400, "the diagnostic is not one short line")
 
     def test_absolute_data_directory_that_does_not_exist(self):
         missing = os.path.join(self.dir, "gone")

@@ -46,7 +46,7 @@ public:
 
 QByteArray readFile(const QString &path)
 {
-    return StoredFile::load(path).value_or(QByteArray());
+    return StoredFile::load(path, 1 << 20).value_or(QByteArray());
 }
 
 QStringList entries(const QString &directory)

@@ -8,6 +8,9 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QStringList>
+#include <QTimer>
+
+#include <stdexcept>
 
 namespace {
 
@@ -253,6 +256,21 @@ private slots:
 
     // The close box quits like the menu's quit command: the settings file
     // gets the window's position and size as they are now, not as loaded.
+    // Why: an error nothing traps used to end the program with status 0, as
+    // if all had gone well.
+    void unexpectedErrorEndsWithFailureStatus()
+    {
+        runtime::setQuitOnEnd(true);
+        QTest::ignoreMessage(QtWarningMsg, "unexpected error: broken");
+        QTimer::singleShot(0, [] {
+            runtime::dispatch([] { throw std::runtime_error("broken"); });
+        });
+        const int status = QCoreApplication::exec();
+        runtime::setQuitOnEnd(false);
+        QCOMPARE(status, 1);
+        QVERIFY(runtime::hasEnded());
+    }
+
     void closeBoxSavesLiveGeometryAndEnds()
     {
         const golden::Settings loaded{.top = 300,

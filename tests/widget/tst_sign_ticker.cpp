@@ -18,47 +18,47 @@ private slots:
 
     void tick_data()
     {
-        QTest::addColumn<float>("labelWidth");
+        QTest::addColumn<double>("labelWidth");
         QTest::addColumn<int>("speed");
-        QTest::addColumn<float>("startLeft");
+        QTest::addColumn<double>("startLeft");
         QTest::addColumn<int>("ticks");
         // Where the label ends up: `offset` twips from the client's right edge
         // when `fromRightEdge`, else `offset` twips from its left edge.
         QTest::addColumn<bool>("fromRightEdge");
-        QTest::addColumn<float>("offset");
+        QTest::addColumn<double>("offset");
 
-        QTest::newRow("30 twips a tick") << 1000.f << 3000 << 100.f << 1 << false << 70.f;
-        QTest::newRow("largest speed") << 1000.f << 32767 << 100.f << 1 << false << -227.67f;
+        QTest::newRow("30 twips a tick") << 1000.0 << 3000 << 100.0 << 1 << false << 70.0;
+        QTest::newRow("largest speed") << 1000.0 << 32767 << 100.0 << 1 << false << -227.67;
         QTest::newRow("just gone: no wrap yet")
-            << 1000.f << 3000 << -970.f << 1 << false << -1000.f;
-        QTest::newRow("past its width: wraps") << 1000.f << 3000 << -1000.f << 1 << true << 0.f;
-        QTest::newRow("a hundredth past: wraps") << 1000.f << 1 << -1000.f << 1 << true << 0.f;
+            << 1000.0 << 3000 << -970.0 << 1 << false << -1000.0;
+        QTest::newRow("past its width: wraps") << 1000.0 << 3000 << -1000.0 << 1 << true << 0.0;
+        QTest::newRow("a hundredth past: wraps") << 1000.0 << 1 << -1000.0 << 1 << true << 0.0;
         QTest::newRow("wrap, then on from the edge")
-            << 1000.f << 3000 << -950.f << 3 << true << -30.f;
+            << 1000.0 << 3000 << -950.0 << 3 << true << -30.0;
         // The label width is rounded to whole twips, halves to even:
         // 1000.5 counts as 1000 and 1001.5 as 1002.
         QTest::newRow("1000.5 wide, past 1000: wraps")
-            << 1000.5f << 1 << -1000.f << 1 << true << 0.f;
+            << 1000.5 << 1 << -1000.0 << 1 << true << 0.0;
         QTest::newRow("1001.5 wide, at 1002: no wrap")
-            << 1001.5f << 50 << -1001.5f << 1 << false << -1002.f;
+            << 1001.5 << 50 << -1001.5 << 1 << false << -1002.0;
         QTest::newRow("1001.5 wide, past 1002: wraps")
-            << 1001.5f << 1 << -1002.f << 1 << true << 0.f;
-        QTest::newRow("speed 0 stands still") << 1000.f << 0 << 500.f << 20 << false << 500.f;
+            << 1001.5 << 1 << -1002.0 << 1 << true << 0.0;
+        QTest::newRow("speed 0 stands still") << 1000.0 << 0 << 500.0 << 20 << false << 500.0;
         QTest::newRow("negative speed moves right")
-            << 1000.f << -3000 << 100.f << 1 << false << 130.f;
+            << 1000.0 << -3000 << 100.0 << 1 << false << 130.0;
         // Only the left side is tested, so it leaves on the right for good.
         QTest::newRow("negative speed never wraps")
-            << 1000.f << -3000 << 4000.f << 100 << false << 7000.f;
+            << 1000.0 << -3000 << 4000.0 << 100 << false << 7000.0;
     }
 
     void tick()
     {
-        QFETCH(float, labelWidth);
+        QFETCH(double, labelWidth);
         QFETCH(int, speed);
-        QFETCH(float, startLeft);
+        QFETCH(double, startLeft);
         QFETCH(int, ticks);
         QFETCH(bool, fromRightEdge);
-        QFETCH(float, offset);
+        QFETCH(double, offset);
 
         Frm_Main &sign = f.startSign("tick");
         sign.Lbl_Data.setWidth(labelWidth);
@@ -69,7 +69,7 @@ private slots:
 
         // The re-entry point is the client's right edge, not the outer width
         // that the layout starts from.
-        const float expected = fromRightEdge ? sign.ScaleWidth() + offset : offset;
+        const double expected = fromRightEdge ? sign.ScaleWidth() + offset : offset;
         QCOMPARE(sign.Lbl_Data.Left(), expected);
         QCOMPARE(sign.Lbl_Data.Width(), labelWidth);
     }
@@ -92,37 +92,49 @@ private slots:
         QCOMPARE(std::lround(sign.Lbl_Data.pixelRect().left()), -2L);
     }
 
-    // Why: messages far wider than 32768 twips (a 16-bit width) must scroll
-    // and wrap like short ones instead of ending the program.
+    // Why: messages far wider than 32768 twips (a 16-bit width), and wider
+    // than 2^31 twips (a 4,000,000-character message in the tallest window),
+    // must scroll and wrap like short ones instead of ending the program.
     void longMessageScrollsAndWraps_data()
     {
         QTest::addColumn<QByteArray>("fileText");
         QTest::addColumn<int>("characters");
-        QTest::newRow("10000 ascii") << QByteArray(10000, 'x') << 10000;
-        QTest::newRow("2000 full-width") << QByteArray("\x82\xa0").repeated(2000) << 2000;
+        QTest::addColumn<int>("height"); // outer height, twips
+        QTest::addColumn<double>("widerThan");
+        QTest::newRow("10000 ascii") << QByteArray(10000, 'x') << 10000 << 600 << 32768.0;
+        QTest::newRow("2000 full-width")
+            << QByteArray("\x82\xa0").repeated(2000) << 2000 << 600 << 32768.0;
+        // The tallest window the settings file can hold, in whole pixels.
+        QTest::newRow("4000000 full-width, tallest window")
+            << QByteArray("\x82\xa0").repeated(4'000'000) << 4'000'000 << 32760 << 2147483648.0;
     }
 
     void longMessageScrollsAndWraps()
     {
         QFETCH(QByteArray, fileText);
         QFETCH(int, characters);
+        QFETCH(int, height);
+        QFETCH(double, widerThan);
 
-        Frm_Main &sign = f.startSign(fileText, {.speed = 3000});
+        Frm_Main &sign = f.startSign(fileText, {.height = height, .speed = 3000});
         QVERIFY(!runtime::hasEnded());
         runtime::Label &label = sign.Lbl_Data;
         QCOMPARE(label.Caption().size(), qsizetype(characters));
-        const float width = label.Width();
-        QVERIFY2(width > 32768.f, qPrintable(QString::number(width)));
+        const double width = label.Width();
+        QVERIFY2(width > widerThan, qPrintable(QString::number(width)));
         QCOMPARE(label.Left(), sign.Width());
 
         sign.Tim_Shift.fire();
-        QCOMPARE(label.Left(), sign.Width() - 30.f);
+        QCOMPARE(label.Left(), sign.Width() - 30.0);
+        QVERIFY(QTest::qWaitForWindowExposed(&sign));
+        sign.repaint(); // drawing a label that wide must not overflow either
 
-        label.setLeft(30.f - width);
+        label.setLeft(30.0 - width);
         sign.Tim_Shift.fire();
         QCOMPARE(label.Left(), -width); // the last pixel column just gone
         sign.Tim_Shift.fire();
-        QCOMPARE(label.Left(), sign.ScaleWidth());
+        QCOMPARE(label.Left(), double(sign.ScaleWidth()));
+        sign.repaint();
 
         QVERIFY(!runtime::hasEnded());
         QVERIFY(f.boxes.empty());

@@ -4,7 +4,8 @@
 #include <QValidator>
 
 // Accepts only a message that the message file gives back exactly as typed:
-// one line, no double quote, and only characters with a code page 932 form.
+// one line, only characters with a code page 932 form, a double quote only
+// where the file can keep one, and not longer than the program reads back.
 // Anything else is refused as it is typed or pasted (the line edit then
 // reports inputRejected, and lastRefusal() says why). The few characters that
 // code page 932 stores as another (WAVE DASH U+301C is kept as FULLWIDTH TILDE

@@ -8,16 +8,26 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace runtime {
 
 namespace {
 
+// A pixel coordinate as an int: a label far wider than any screen (a long
+// message in a tall window) reaches beyond what an int holds, and nothing out
+// there is ever painted.
+int onPixel(double coordinate)
+{
+    constexpr double Far = 1 << 30;
+    return int(std::round(std::clamp(coordinate, -Far, Far)));
+}
+
 QRect onPixels(const QRectF &rect)
 {
-    return QRect(QPoint(int(std::round(rect.left())), int(std::round(rect.top()))),
-                 QPoint(int(std::round(rect.right())) - 1, int(std::round(rect.bottom())) - 1));
+    return QRect(QPoint(onPixel(rect.left()), onPixel(rect.top())),
+                 QPoint(onPixel(rect.right()) - 1, onPixel(rect.bottom()) - 1));
 }
 
 } // namespace
@@ -71,11 +81,11 @@ void Label::fitIfPending() const
     m_fitPending = false;
     // Whole pixels, rounded up, so that the caption always fits.
     const double tpp = twipsPerPixel();
-    m_width = float(std::ceil(m_strip.width() - 1e-6) * tpp);
-    m_height = float(std::ceil(m_strip.height() - 1e-6) * tpp);
+    m_width = std::ceil(m_strip.width() - 1e-6) * tpp;
+    m_height = std::ceil(m_strip.height() - 1e-6) * tpp;
 }
 
-void Label::setLeft(float twips)
+void Label::setLeft(double twips)
 {
     const double tpp = twipsPerPixel();
     const bool moves = std::round(twips / tpp) != std::round(m_left / tpp);
@@ -85,20 +95,20 @@ void Label::setLeft(float twips)
         changed(before);
 }
 
-void Label::setTop(float twips)
+void Label::setTop(double twips)
 {
     const QRectF before = pixelRect();
     m_top = twips;
     changed(before);
 }
 
-float Label::Width() const
+double Label::Width() const
 {
     fitIfPending();
     return m_width;
 }
 
-void Label::setWidth(float twips)
+void Label::setWidth(double twips)
 {
     const QRectF before = pixelRect();
     m_fitPending = false;
@@ -106,13 +116,13 @@ void Label::setWidth(float twips)
     changed(before);
 }
 
-float Label::Height() const
+double Label::Height() const
 {
     fitIfPending();
     return m_height;
 }
 
-void Label::setHeight(float twips)
+void Label::setHeight(double twips)
 {
     const QRectF before = pixelRect();
     m_fitPending = false;
@@ -120,7 +130,7 @@ void Label::setHeight(float twips)
     changed(before);
 }
 
-void Label::setGeometry(float left, float top, float width, float height)
+void Label::setGeometry(double left, double top, double width, double height)
 {
     const QRectF before = pixelRect();
     m_left = left;
@@ -180,7 +190,8 @@ void Label::changed(const QRectF &before)
 
 void Label::paint(QPainter &painter, const QRect &clip) const
 {
-    const QRect area = onPixels(pixelRect());
+    const QRectF exact = pixelRect();
+    const QRect area = onPixels(exact);
     const QRect visible = area.intersected(clip);
     if (visible.isEmpty())
         return;
@@ -189,13 +200,13 @@ void Label::paint(QPainter &painter, const QRect &clip) const
     painter.setClipRect(visible);
     const QColor back = resolveColor(m_backColor);
     // Opaque tiles carry the background themselves; fill only what they leave.
-    const QRect textArea(area.topLeft(),
-                         QSize(int(std::ceil(m_strip.width())), int(std::ceil(m_strip.height()))));
-    if (m_opaque && !textArea.contains(visible))
+    const QPointF origin(std::round(exact.left()), std::round(exact.top()));
+    const QRectF textArea(origin, QSizeF(std::ceil(m_strip.width()), std::ceil(m_strip.height())));
+    if (m_opaque && !textArea.contains(QRectF(visible)))
         painter.fillRect(visible, back);
     m_strip.setBackground(m_opaque ? back : QColor());
     m_strip.setColor(resolveColor(m_foreColor));
-    m_strip.paint(painter, area.topLeft(), visible);
+    m_strip.paint(painter, origin, visible);
     if (m_border) {
         painter.setPen(resolveColor(SystemColor::WindowFrame));
         painter.drawRect(area.adjusted(0, 0, -1, -1));

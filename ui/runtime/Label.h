@@ -18,9 +18,10 @@ namespace runtime {
 class LabelHost;
 
 // A windowless label: a caption drawn by the widget that holds it, with
-// geometry in single-precision twips. Left keeps exactly the value last
-// written, so that code moving the label reads back what it wrote; drawing
-// maps it to whole pixels. Setting AutoSize to true (again or not) fits the
+// geometry in twips. Left keeps exactly the value last written, in double
+// precision, so that code moving the label reads back what it wrote and a
+// hundredth of a twip still counts far into the longest message; drawing maps
+// it to whole pixels. Setting AutoSize to true (again or not) fits the
 // label to its caption on one line in its current font.
 //
 // A label takes no focus. It reports mouse releases and clicks to its
@@ -43,15 +44,15 @@ public:
 
     void setAutoSize(bool autoSize);
 
-    float Left() const { return m_left; }
-    void setLeft(float twips);
-    float Top() const { return m_top; }
-    void setTop(float twips);
-    float Width() const;
-    void setWidth(float twips);
-    float Height() const;
-    void setHeight(float twips);
-    void setGeometry(float left, float top, float width, float height);
+    double Left() const { return m_left; }
+    void setLeft(double twips);
+    double Top() const { return m_top; }
+    void setTop(double twips);
+    double Width() const;
+    void setWidth(double twips);
+    double Height() const;
+    void setHeight(double twips);
+    void setGeometry(double left, double top, double width, double height);
 
     std::int32_t ForeColor() const { return m_foreColor; }
     void setForeColor(std::int32_t color);
@@ -86,10 +87,10 @@ private:
     QFont m_font;
     bool m_autoSize = false;
     mutable bool m_fitPending = false;
-    float m_left = 0;
-    float m_top = 0;
-    mutable float m_width = 0;
-    mutable float m_height = 0;
+    double m_left = 0;
+    double m_top = 0;
+    mutable double m_width = 0;
+    mutable double m_height = 0;
     std::int32_t m_foreColor = 0x000000;
     std::int32_t m_backColor = SystemColor::ButtonFace;
     bool m_opaque = true;

@@ -14,19 +14,19 @@ namespace {
 bool ended = false;
 bool quitOnEnd = true;
 
-void stopEverything()
+void stopEverything(int status)
 {
     ended = true;
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();
     if (quitOnEnd)
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(status);
 }
 } // namespace
 
 void End()
 {
-    stopEverything();
+    stopEverything(0);
     throw ProgramEnded{};
 }
 
@@ -44,7 +44,7 @@ void dispatch(const std::function<void()> &handler)
     } catch (const ProgramEnded &) {
     } catch (const std::exception &error) {
         qCWarning(lcVelmora, "unexpected error: %s", error.what());
-        stopEverything();
+        stopEverything(1);
     }
 }
 

@@ -21,8 +21,8 @@ struct ProgramEnded
 bool hasEnded();
 
 // Runs one event handler. Does nothing after End(); a handler that ends the
-// program is left silently; an untrapped error is reported on standard error
-// and ends the program, as an unhandled run-time error would.
+// program is left silently; an untrapped error is logged and ends the program
+// with status 1, as an unhandled run-time error would.
 void dispatch(const std::function<void()> &handler);
 
 // Connects a signal to a designed event handler, which then runs through

@@ -94,7 +94,7 @@ void TextStrip::ensureLaidOut() const
     m_width = x;
 }
 
-QImage TextStrip::renderTile(int index, qreal devicePixelRatio) const
+QImage TextStrip::renderTile(qint64 index, qreal devicePixelRatio) const
 {
     const int tileHeight = int(std::ceil(m_height));
     const bool opaque = m_background.isValid() && m_background.alpha() == 255;
@@ -128,21 +128,23 @@ void TextStrip::paint(QPainter &painter, QPointF origin, const QRect &clip) cons
     // Tiles are placed on whole pixels so that they join without seams.
     const double x0 = std::round(origin.x());
     const double y0 = std::round(origin.y());
-    const int first = std::max(0, int(std::floor((clip.left() - x0) / TileWidth)));
-    const int last = std::min((int(std::ceil(m_width)) - 1) / TileWidth,
-                              int(std::floor((clip.right() - x0) / TileWidth)));
+    // Tile numbers in 64 bits: a long message in a tall window is wider than
+    // an int can count in pixels.
+    const qint64 first = std::max<qint64>(0, qint64(std::floor((clip.left() - x0) / TileWidth)));
+    const qint64 last = std::min((qint64(std::ceil(m_width)) - 1) / TileWidth,
+                                 qint64(std::floor((clip.right() - x0) / TileWidth)));
     if (last < first || y0 > clip.bottom() || y0 + m_height < clip.top())
         return;
 
     const qreal ratio = painter.device()->devicePixelRatioF();
-    for (int index = first; index <= last; ++index) {
+    for (qint64 index = first; index <= last; ++index) {
         auto found = m_tiles.find(index);
         if (found == m_tiles.end())
             found = m_tiles.insert(index, renderTile(index, ratio));
         painter.drawImage(QPointF(x0 + double(index) * TileWidth, y0), *found);
     }
     // Keep the tiles in view and a few around them; drop the rest.
-    const int keep = (last - first + 1) + 4;
+    const qint64 keep = (last - first + 1) + 4;
     if (m_tiles.size() > keep) {
         for (auto it = m_tiles.begin(); it != m_tiles.end();)
             it = (it.key() < first - 1 || it.key() > last + 2) ? m_tiles.erase(it) : std::next(it);

@@ -57,7 +57,7 @@ private:
 
     void ensureLaidOut() const;
     void invalidate();
-    QImage renderTile(int index, qreal devicePixelRatio) const;
+    QImage renderTile(qint64 index, qreal devicePixelRatio) const;
 
     QString m_text;
     QFont m_font;
@@ -69,7 +69,7 @@ private:
     mutable double m_width = 0;
     mutable double m_height = 0;
     mutable double m_ascent = 0;
-    mutable QHash<int, QImage> m_tiles;
+    mutable QHash<qint64, QImage> m_tiles;
 };
 
 } // namespace runtime

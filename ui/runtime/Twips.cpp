@@ -18,8 +18,9 @@ template <typename Int> Int roundToInteger(double value)
     // nearbyint rounds in the current mode, which is round-half-to-even unless
     // someone changed it; nothing in this program does.
     const double rounded = std::nearbyint(value);
-    if (!(rounded >= double(std::numeric_limits<Int>::min()) &&
-          rounded <= double(std::numeric_limits<Int>::max())))
+    // The bounds are powers of two, exact as doubles: min and -min = max + 1.
+    constexpr double lowest = double(std::numeric_limits<Int>::min());
+    if (!(rounded >= lowest && rounded < -lowest))
         throw RuntimeError("overflow");
     return static_cast<Int>(rounded);
 }
@@ -41,6 +42,11 @@ std::int16_t toInt16(double value)
 std::int32_t toInt32(double value)
 {
     return roundToInteger<std::int32_t>(value);
+}
+
+std::int64_t toInt64(double value)
+{
+    return roundToInteger<std::int64_t>(value);
 }
 
 QRect pixelRect(double left, double top, double width, double height)

@@ -16,6 +16,7 @@ double twipsPerPixel();
 // rounded value lies outside the integer's range (or is not a number).
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
+std::int64_t toInt64(double value);
 
 // A rectangle given in twips, on whole pixels (each edge rounded).
 QRect pixelRect(double left, double top, double width, double height);

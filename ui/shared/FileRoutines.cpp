@@ -29,9 +29,20 @@ QString messagePath()
     return storage::joinPath(SignSettings.DataDir, storage::MessageFile::FileName);
 }
 
+// The path as a diagnostic shows it: a directory read from the settings file
+// may be of any length, so only its first 80 characters are quoted.
+QString shown(const QString &path)
+{
+    constexpr qsizetype Longest = 80;
+    const qsizetype name = path.lastIndexOf(storage::PathSeparator);
+    if (name <= Longest)
+        return path;
+    return path.left(Longest) % QStringLiteral("…") % path.mid(name);
+}
+
 bool failed(const QString &path, const QString &what)
 {
-    lastError = path % QStringLiteral(": ") % what;
+    lastError = shown(path) % QStringLiteral(": ") % what;
     return false;
 }
 
@@ -46,7 +57,8 @@ bool Ini_Read()
 {
     const QString path = settingsPath();
     QString why;
-    const auto bytes = storage::StoredFile::load(path, &why);
+    const auto bytes = storage::StoredFile::load(path, storage::SettingsFile::MaxBytes,
+                                                 storage::SettingsFile::neededLength, &why);
     if (!bytes || !storage::SettingsFile::decode(*bytes, SignSettings, storage::CurDir(), &why))
         return failed(path, why);
     return true;
@@ -82,7 +94,8 @@ bool Data_Read()
 {
     const QString path = messagePath();
     QString why;
-    const auto bytes = storage::StoredFile::load(path, &why);
+    const auto bytes = storage::StoredFile::load(path, storage::MessageFile::MaxBytes,
+                                                 storage::MessageFile::neededLength, &why);
     const auto message = bytes ? storage::MessageFile::decode(*bytes, &why) : std::nullopt;
     if (!message)
         return failed(path, why);

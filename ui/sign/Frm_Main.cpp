@@ -79,13 +79,13 @@ void Frm_Main::Form_Resize()
 void Frm_Main::Tim_Shift_Timer()
 {
     const std::int16_t sw = runtime::toInt16(ScaleWidth());
-    // The negated label width is held in 32 bits, so that a message wider
-    // than 32768 twips scrolls like any other.
-    const std::int32_t nw = runtime::toInt32(Lbl_Data.Width() * -1.0);
-    const float x = Lbl_Data.Left();
-    Lbl_Data.setLeft(float(double(x) - double(SignSettings.Speed) * 0.01));
-    const float moved = Lbl_Data.Left();
-    if (double(moved) < double(nw))
+    // The negated label width is held in 64 bits, so that a message of any
+    // length, in a window of any height, scrolls like any other.
+    const std::int64_t nw = runtime::toInt64(Lbl_Data.Width() * -1.0);
+    const double x = Lbl_Data.Left();
+    Lbl_Data.setLeft(x - double(SignSettings.Speed) * 0.01);
+    const double moved = Lbl_Data.Left();
+    if (moved < double(nw))
         Lbl_Data.setLeft(sw);
 }
 
@@ -127,7 +127,9 @@ void Frm_Main::MenuVersion_Click()
 
 void Frm_Main::MenuEnd_Click()
 {
-    Ini_Write();
+    // The user is not told (the program is ending), but the log says why.
+    if (!Ini_Write())
+        qCWarning(lcVelmora, "cannot save the settings: %s", qUtf8Printable(lastFileError()));
     Unload();
     runtime::End();
 }

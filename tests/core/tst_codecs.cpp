@@ -197,8 +197,8 @@ void TestCodecs::encodeSettings_data()
         << S{}.inDirectory(cp932(u"/srv/表示,ソ/データ"_s)).bytes();
     QTest::newRow("empty") << sample << QString() << S{}.inDirectory("").bytes();
     // Why: a directory read unquoted with a double quote in it must still save.
-    QTest::newRow("double quote, unquoted") << sample << u"/a\"b"_s
-                                            << S{.directory = "/a\"b"_ba}.bytes();
+    QTest::newRow("double quote, unquoted")
+        << sample << u"/a\"b"_s << S{.directory = "/a\"b"_ba}.bytes();
 }
 
 void TestCodecs::encodeSettings()

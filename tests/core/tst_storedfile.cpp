@@ -17,8 +17,8 @@
 #include <QTest>
 
 #include <functional>
-#include <sys/stat.h>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 using storage::StoredFile;
@@ -210,7 +210,8 @@ void TestStoredFile::failedSaveKeepsPreviousFile()
         QVERIFY(!QFileInfo::exists(directory)); // not created on the way
         return;
     }
-    QCOMPARE(StoredFile::load(directory + u"/Velmora.ini"_s, Limit), std::optional<QByteArray>(previous));
+    QCOMPARE(StoredFile::load(directory + u"/Velmora.ini"_s, Limit),
+             std::optional<QByteArray>(previous));
     QCOMPARE(entries(directory), before); // no temporary file left behind
 }
 

@@ -262,9 +262,8 @@ private slots:
     {
         runtime::setQuitOnEnd(true);
         QTest::ignoreMessage(QtWarningMsg, "unexpected error: broken");
-        QTimer::singleShot(0, [] {
-            runtime::dispatch([] { throw std::runtime_error("broken"); });
-        });
+        QTimer::singleShot(0,
+                           [] { runtime::dispatch([] { throw std::runtime_error("broken"); }); });
         const int status = QCoreApplication::exec();
         runtime::setQuitOnEnd(false);
         QCOMPARE(status, 1);

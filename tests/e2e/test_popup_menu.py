@@ -14,6 +14,7 @@ BLUE = (0, 0, 255)
 # Down presses that reach each item from nothing selected; separators are skipped.
 SETUP, VERSION, QUIT = 1, 2, 3
 VERSION_TITLE = "バージョン情報"
+SETUP_TITLE = "設定画面"
 VERSION_OK = (56 + 48, 88 + 12)   # middle of its ＯＫ button, client pixels
 
 
@@ -74,6 +75,57 @@ class PopupMenuTest(h.DesktopTestCase):
         app.find_new_window(known)
         app.choose(QUIT)
         self.assertEqual(app.wait_exit(), 0, "the third item quits")
+
+    # Why: the dialogs were dialog windows, which the window manager pushed
+    # onto the screen; they must open on the sign's corner wherever it stands.
+    def test_dialogs_open_on_the_sign_s_corner_also_off_the_screen(self):
+        # Openbox keeps a sliver (some 20 px) of any new window on the screen,
+        # so the corner stays within the narrower version dialog's width.
+        app = self.launch({INI: h.settings_bytes(-300, -2250, 9000, 900, 3000, bgr(*GREEN), 0),
+                           TXT: h.message_bytes("端")})
+        wid = app.sign_window()
+        corner = h.settle(lambda: app.outer_geometry(wid)[:2], lambda c: c == (-150, -20), 3.0)
+        self.assertEqual(corner, (-150, -20))
+        for place in ("off the top-left corner", "moved"):
+            if place == "moved":
+                app.move(wid, 300, 250)
+                corner = h.settle(lambda: app.outer_geometry(wid)[:2],
+                                  lambda c: c == (300, 250), 3.0)
+            for title, item in ((SETUP_TITLE, SETUP), (VERSION_TITLE, VERSION)):
+                with self.subTest(place=place, dialog=title):
+                    app.open_menu(wid, 560, 17)
+                    app.choose(item)
+                    dlg = app.find_window(title)
+                    outer = h.settle(lambda: app.outer_geometry(dlg),
+                                     lambda g: g[:2] == corner, 3.0)
+                    self.assertEqual(outer[:2], corner, "dialog's outer corner on the sign's")
+                    app.key(dlg, "Escape")
+                    h.wait_for(lambda: dlg not in app.windows() and wid in app.windows(), 5.0,
+                               "the dialog to close and the sign to come back")
+                    self.assertEqual(app.outer_geometry(wid)[:2], corner)
+
+    # Why: the disabled sign still quit (and saved) from its close box while
+    # the version dialog was open; only the dialog's ＯＫ gives it back.
+    def test_disabled_sign_cannot_be_closed_from_its_frame(self):
+        app, wid = self.start(3000, "無効")
+        app.open_menu(wid, 400, 17)
+        app.choose(VERSION)
+        dlg = app.find_window(VERSION_TITLE)
+        before = h.snapshot(self.dir)
+        for close in (app.close_by_frame, app.click_close_box):
+            close(wid)
+            time.sleep(0.5)
+            self.assertTrue(app.running(), "the program ended")
+            self.assertIn(wid, app.windows())
+        self.assertEqual(h.snapshot(self.dir), before, "files written")
+        app.click(dlg, *VERSION_OK)
+        h.wait_for(lambda: dlg not in app.windows(), 5.0, "the dialog to close")
+        geometry = app.outer_geometry(wid)
+        app.click_close_box(wid)
+        self.assertEqual(app.wait_exit(), 0)
+        x, y, w, hgt = geometry
+        self.assertEqual(h.snapshot(self.dir)[INI],
+                         h.settings_bytes(y * 15, x * 15, w * 15, hgt * 15, 3000, 65280, 0))
 
     def test_version_dialog_blocks_the_menu_until_it_is_closed(self):
         app, wid = self.start(20000, "HHHH")

@@ -2,6 +2,7 @@
 """The moving message as a user sees it: its pace, its wrap back to the right
 edge, and how a resize lays it out again."""
 
+import time
 import unittest
 
 import harness as h
@@ -100,6 +101,27 @@ class ScrollingTest(h.DesktopTestCase):
         # tick is 13 pixels, and screenshots come several times a tick.
         self.assertGreater(boxes[back_at][0], 298 - 45,
                            "re-entry far from the right edge: %r" % edges)
+
+    # Why: minimising changes no size under X11, so a restored sign went on
+    # from where it was instead of starting again at the right edge.
+    def test_minimise_and_restore_restart_the_message(self):
+        app, wid = self.start_sign(600, 60, 30000, "HHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHH")
+        self.wait_for_text(app, wid, lambda b: b[0] < 200, 6.0, "text reached the left third")
+        app.desktop.xdotool("windowminimize", "--sync", wid)
+        h.wait_for(lambda: wid not in app.windows(), 3.0, "the sign to be minimised")
+        # The message keeps moving while the sign is minimised.
+        time.sleep(0.5)
+        app.desktop.xdotool("windowactivate", "--sync", wid)
+        h.wait_for(lambda: wid in app.windows(), 3.0, "the sign to be restored")
+
+        def text():
+            try:
+                return app.screenshot(wid).bbox(GREEN)
+            except RuntimeError:  # not viewable yet
+                return None
+        box = h.wait_for(text, 3.0, "the text after the restore")
+        self.assertGreater(box[0], 598 - 150, "text not restarted at the right edge: %r" % (box,))
+        self.wait_for_text(app, wid, lambda b: b[0] < 500, 3.0, "text scrolled in again")
 
     def test_resize_restarts_message_with_height_following_window(self):
         app, wid = self.start_sign(600, 60, 30000, "HHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHH")

@@ -138,7 +138,9 @@ void Form::setClientSize(float widthTwips, float heightTwips)
 void Form::setFixedBorder()
 {
     setFixedSize(size());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A plain window, not a dialog: window managers keep dialogs on the
+    // screen, and a form must open exactly where its Top and Left put it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 }
 
@@ -224,6 +226,17 @@ void Form::resizeEvent(QResizeEvent *event)
     dispatch([this] { Form_Resize(); });
 }
 
+void Form::changeEvent(QEvent *event)
+{
+    LabelHost::changeEvent(event);
+    // Minimising or restoring changes no widget size under X11, but counts as
+    // a resize all the same.
+    if (event->type() == QEvent::WindowStateChange && !m_loading) {
+        m_laidOutClient = size();
+        dispatch([this] { Form_Resize(); });
+    }
+}
+
 void Form::closeEvent(QCloseEvent *event)
 {
     if (m_unloading || hasEnded()) {
@@ -231,7 +244,9 @@ void Form::closeEvent(QCloseEvent *event)
         return;
     }
     event->ignore();
-    dispatch([this] { closeRequested(); });
+    // A disabled window cannot be closed from its title bar either.
+    if (isEnabled())
+        dispatch([this] { closeRequested(); });
 }
 
 void Form::hostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips)

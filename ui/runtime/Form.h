@@ -21,9 +21,11 @@ namespace runtime {
 // area again when the frame becomes known.
 //
 // Load() runs Form_Load; Form_Resize follows every change of the client size
-// except those made inside Form_Load. A close requested by the user (close
-// box, Alt+F4, window menu) is refused and reported to closeRequested(), so
-// that each form decides what that means; Unload() closes for real.
+// or of the window state (minimised, normal, maximised) except those made
+// inside Form_Load. A close requested by the user (close box, Alt+F4, window
+// menu) is refused and, while the form is enabled, reported to
+// closeRequested(), so that each form decides what that means; Unload()
+// closes for real.
 //
 // A form is never larger than 32767 twips either way, the largest size its
 // integer fields can hold.
@@ -70,6 +72,7 @@ protected:
 
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void hostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                      QPointF twips) override;

@@ -10,6 +10,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb openbox xdotool x11-utils imagemagick
     python3 e2fsprogs valgrind
+    clang libclang-rt-14-dev llvm-14
 )
 
 missing=()

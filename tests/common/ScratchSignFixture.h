@@ -7,13 +7,13 @@
 // that does not quit the test's event loop, and the sign unloaded afterwards.
 
 #include "Bas_Comm.h"
-#include "GoldenFiles.h"
-#include "MessageFile.h"
-#include "SettingsFile.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"
+#include "GoldenFiles.h"
+#include "MessageFile.h"
 #include "MsgBox.h"
 #include "Program.h"
+#include "SettingsFile.h"
 #include "Startup.h"
 
 #include <QCoreApplication>
@@ -30,6 +30,7 @@ struct ShownBox
     QString prompt;
     int buttons;
     QString title;
+    QString detail;
 };
 
 class ScratchSignFixture
@@ -40,10 +41,10 @@ public:
     {
         runtime::prepareApplication();
         runtime::setQuitOnEnd(false);
-        runtime::setMessageBoxPresenter(
-            [this](const QString &prompt, int buttons, const QString &title) {
-                boxes.push_back({prompt, buttons, title});
-            });
+        runtime::setMessageBoxPresenter([this](const QString &prompt, int buttons,
+                                               const QString &title, const QString &detail) {
+            boxes.push_back({prompt, buttons, title, detail});
+        });
     }
 
     // From init: a fresh, empty current directory.

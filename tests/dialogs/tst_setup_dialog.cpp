@@ -607,6 +607,13 @@ private slots:
         QCOMPARE(f.boxes[0].prompt, SaveFailed);
         QCOMPARE(f.boxes[0].buttons, 16);
         QCOMPARE(f.boxes[0].title, ErrorTitle);
+        // Why: the box used to say only that the save failed; it names the
+        // file and what the system said.
+        const QString reason = failing == SignPosition ? QStringLiteral("16 bits")
+                                                       : QStringLiteral("Operation not permitted");
+        const QString file = failing == MessageFile ? f.messagePath() : f.settingsPath();
+        QVERIFY2(f.boxes[0].detail.startsWith(file) && f.boxes[0].detail.contains(reason),
+                 qPrintable(f.boxes[0].detail));
         // The settings file is written first: when only the message file
         // fails, it already holds the new speed and colour.
         QCOMPARE(f.readFile(f.settingsPath()),

@@ -439,11 +439,12 @@ class Desktop:
 
     # -- programs --------------------------------------------------------
 
-    def launch(self, directory, files=None):
-        """Writes `files` into directory, then starts velmora there."""
+    def launch(self, directory, files=None, args=(), env=None):
+        """Writes `files` into directory, then starts velmora there with `args`
+        and the variables in `env` added to its environment."""
         if files:
             write_files(directory, files)
-        app = App(self, directory)
+        app = App(self, directory, args, env)
         self._apps.append(app)
         return app
 
@@ -455,16 +456,16 @@ class Desktop:
 class App:
     """One running velmora process on a Desktop."""
 
-    def __init__(self, desktop, directory):
+    def __init__(self, desktop, directory, args=(), env=None):
         self.desktop = desktop
         self.directory = directory
         out_dir = tempfile.mkdtemp(prefix="app-", dir=desktop.scratch)
         self._stdout_path = os.path.join(out_dir, "stdout")
         self._stderr_path = os.path.join(out_dir, "stderr")
         with open(self._stdout_path, "wb") as out, open(self._stderr_path, "wb") as err:
-            self.process = subprocess.Popen([velmora_path()], cwd=directory,
-                                            env=desktop.app_env(), stdin=subprocess.DEVNULL,
-                                            stdout=out, stderr=err)
+            self.process = subprocess.Popen([velmora_path()] + list(args), cwd=directory,
+                                            env=dict(desktop.app_env(), **(env or {})),
+                                            stdin=subprocess.DEVNULL, stdout=out, stderr=err)
         self.pid = self.process.pid
         self._shot = 0
         self._shot_dir = out_dir
@@ -667,8 +668,8 @@ class DesktopTestCase(unittest.TestCase):
         super().setUp()
         self.dir = os.path.realpath(tempfile.mkdtemp(prefix="run-", dir=self.desktop.scratch))
 
-    def launch(self, files, directory=None):
-        app = self.desktop.launch(directory or self.dir, files)
+    def launch(self, files, directory=None, args=(), env=None):
+        app = self.desktop.launch(directory or self.dir, files, args, env)
         self.addCleanup(app.kill)
         return app
 

@@ -80,6 +80,10 @@ private slots:
         QCOMPARE(f.boxes[0].prompt, StartupError);
         QCOMPARE(f.boxes[0].buttons, runtime::vbCritical);
         QCOMPARE(f.boxes[0].title, ErrorTitle);
+        // Why: the box must say why, not only that start-up failed.
+        QVERIFY2(f.boxes[0].detail.contains(QStringLiteral("Velmora.")) ||
+                     f.boxes[0].detail.contains(QStringLiteral("width")),
+                 qPrintable(f.boxes[0].detail));
         QCOMPARE(counter.shown, 0);
         QVERIFY(!sign.isVisible());
         // Nothing written: the same files, the settings file byte for byte.

@@ -6,6 +6,7 @@
 #include "CommandButton.h"
 #include "DialogLayout.h"
 #include "Fonts.h"
+#include "Log.h"
 #include "MessagePage.h"
 #include "Program.h"
 #include "RuntimeError.h"
@@ -100,6 +101,7 @@ void Frm_Setup::Tab_Setup_Click(int)
 
 void Frm_Setup::Cmd_Ok_Click()
 {
+    QString reason;
     try {
         for (const SetupPage *page : m_pages)
             page->store(SignSettings);
@@ -110,9 +112,12 @@ void Frm_Setup::Cmd_Ok_Click()
             Unload();
             return;
         }
-    } catch (const runtime::RuntimeError &) {
+        reason = lastFileError();
+    } catch (const runtime::RuntimeError &error) {
+        reason = QString::fromUtf8(error.what());
     }
-    ErrorBox(QStringLiteral("設定の更新に失敗しました"));
+    qCWarning(lcVelmora, "cannot save the settings: %s", qUtf8Printable(reason));
+    ErrorBox(QStringLiteral("設定の更新に失敗しました"), reason);
 }
 
 void Frm_Setup::Cmd_Cansel_Click()

@@ -34,7 +34,8 @@ void Disp_Set();
 void Menu_Show();
 
 // The program's error box: the critical icon, one OK button and the title
-// "エラーメッセージ".
-void ErrorBox(const QString &prompt);
+// "エラーメッセージ", with the reason (which file, what went wrong) under the
+// prompt.
+void ErrorBox(const QString &prompt, const QString &reason = {});
 
 } // namespace Bas_Comm

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Bas_Comm.h"
 
+#include "Log.h"
 #include "Program.h"
 #include "RuntimeError.h"
 #include "Screen.h"
@@ -31,8 +32,11 @@ void Disp_Set()
         label.setForeColor(SignSettings.ForeColor);
         label.setBackColor(SignSettings.BackColor);
         window->setBackColor(SignSettings.BackColor);
-    } catch (const runtime::RuntimeError &) {
-        ErrorBox(QStringLiteral("文字列の表示に失敗しました"));
+    } catch (const runtime::RuntimeError &error) {
+        const QString reason = QStringLiteral("the window's size cannot be laid out (%1)")
+                                   .arg(QString::fromUtf8(error.what()));
+        qCWarning(lcVelmora, "%s", qUtf8Printable(reason));
+        ErrorBox(QStringLiteral("文字列の表示に失敗しました"), reason);
         runtime::End();
     }
 }

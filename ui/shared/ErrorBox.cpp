@@ -5,9 +5,9 @@
 
 namespace Bas_Comm {
 
-void ErrorBox(const QString &prompt)
+void ErrorBox(const QString &prompt, const QString &reason)
 {
-    runtime::MsgBox(prompt, runtime::vbCritical, QStringLiteral("エラーメッセージ"));
+    runtime::MsgBox(prompt, runtime::vbCritical, QStringLiteral("エラーメッセージ"), reason);
 }
 
 } // namespace Bas_Comm

@@ -67,7 +67,7 @@ void Frm_Main::Form_Load()
         problem = QString::fromUtf8(error.what());
     }
     qCWarning(lcVelmora, "cannot start: %s", qUtf8Printable(problem));
-    ErrorBox(QStringLiteral("起動することができません"));
+    ErrorBox(QStringLiteral("起動することができません"), problem);
     runtime::End();
 }
 

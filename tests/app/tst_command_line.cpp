@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// The command line as the program reads it before any window exists: what
+// it answers at once, what it runs with, and what it refuses.
+
+#include "CommandLine.h"
+
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+};
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the program's name
+    QTest::addColumn<int>("exitStatus");        // -1: runs
+    QTest::addColumn<QString>("printed");       // part of the output or error
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<bool>("user");
+
+    QTest::newRow("nothing") << QStringList{} << -1 << QString() << QString() << false;
+    QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << u"Usage: velmora"_s << QString()
+                            << false;
+    QTest::newRow("-h") << QStringList{u"-h"_s} << 0 << u"--directory <dir>"_s << QString()
+                        << false;
+    QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << u"velmora 1."_s << QString()
+                               << false;
+    QTest::newRow("-C DIR") << QStringList{u"-C"_s, u"/srv/sign"_s} << -1 << QString()
+                            << u"/srv/sign"_s << false;
+    QTest::newRow("--directory=DIR") << QStringList{u"--directory=/srv/サイン"_s} << -1 << QString()
+                                     << u"/srv/サイン"_s << false;
+    QTest::newRow("--user") << QStringList{u"--user"_s} << -1 << QString() << QString() << true;
+    // Why: Qt's own options are QApplication's, not unknown ones.
+    QTest::newRow("Qt's -platform and -reverse")
+        << QStringList{u"-platform"_s, u"offscreen"_s, u"-reverse"_s} << -1 << QString()
+        << QString() << false;
+    QTest::newRow("unknown option")
+        << QStringList{u"--bogus"_s} << 2 << u"bogus"_s << QString() << false;
+    QTest::newRow("stray argument")
+        << QStringList{u"Velmora.ini"_s} << 2 << u"Velmora.ini"_s << QString() << false;
+    QTest::newRow("-C without a directory")
+        << QStringList{u"-C"_s} << 2 << u"-C"_s << QString() << false;
+    QTest::newRow("both directories")
+        << QStringList{u"--user"_s, u"-C"_s, u"/x"_s} << 2 << u"together"_s << QString() << false;
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitStatus);
+    QFETCH(QString, printed);
+    QFETCH(QString, directory);
+    QFETCH(bool, user);
+
+    const CommandLine::Result result = CommandLine::parse(QStringList{u"velmora"_s} + arguments);
+    QCOMPARE(result.exitStatus.value_or(-1), exitStatus);
+    const QString shown = exitStatus == 2 ? result.error : result.output;
+    QVERIFY2(shown.contains(printed), qPrintable(shown));
+    if (exitStatus == 2) // one line, naming the program
+        QVERIFY(result.error.startsWith(u"velmora: "_s) && !result.error.contains(u'\n'));
+    QCOMPARE(result.directory, directory);
+    QCOMPARE(result.user, user);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"

@@ -1,0 +1,95 @@
+# SPDX-License-Identifier: MIT
+"""The program as a desktop starts it: the menu's command on a fresh account,
+the options that need no display, and the end of the session."""
+
+import os
+import shutil
+import signal
+import subprocess
+import time
+import unittest
+
+import harness as h
+from harness import SETTINGS_FILE as INI, MESSAGE_FILE as TXT
+
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                        "examples")
+GREEN = (0, 255, 0)
+
+
+class DesktopTest(h.DesktopTestCase):
+
+    def test_help_and_version_need_no_display(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for args, expected in ((["--help"], "--directory"), (["--version"], "velmora 1.")):
+            result = subprocess.run([h.velmora_path()] + args, env=env, capture_output=True,
+                                    timeout=10)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertIn(expected, result.stdout.decode())
+        result = subprocess.run([h.velmora_path(), "--no-such-option"], env=env,
+                                capture_output=True, timeout=10)
+        self.assertEqual(result.returncode, 2)
+        self.assertEqual(len(result.stderr.decode().splitlines()), 1, result.stderr)
+
+    def test_menu_command_on_a_fresh_account_seeds_and_then_keeps_the_files(self):
+        # The menu starts "velmora --user" in the home directory; the example
+        # files are found where the package installs them.
+        home = self.fresh_dir()
+        data = os.path.join(self.fresh_dir(), "velmora")
+        shutil.copytree(EXAMPLES, data)
+        env = {"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+               "XDG_DATA_DIRS": os.path.dirname(data)}
+        config = os.path.join(home, ".config", "velmora")
+
+        app = self.launch({}, home, ["--user"], env)
+        wid = app.sign_window()
+        for name in (INI, TXT):
+            with open(os.path.join(config, name), "rb") as f, \
+                    open(os.path.join(EXAMPLES, name), "rb") as g:
+                self.assertEqual(f.read(), g.read(), "%s seeded from the examples" % name)
+        image = h.settle(lambda: app.screenshot(wid), lambda im: im.bbox(GREEN) is not None, 5.0)
+        self.assertIsNotNone(image.bbox(GREEN), "the example message is not on the screen")
+        h.save_shot(image.path, "first-start.png")
+        start = app.outer_geometry(wid)
+        app.move(wid, 333, 222)
+        moved = h.settle(lambda: app.outer_geometry(wid), lambda g: g != start, 3.0)
+        self.assertNotEqual(moved, start)
+        time.sleep(0.2)
+        moved = app.outer_geometry(wid)
+        app.close_by_frame(wid)
+        self.assertEqual(app.wait_exit(), 0, app.stderr())
+
+        # The second start uses the files as the first left them.
+        shutil.rmtree(data)
+        again = self.launch({}, home, ["--user"], env)
+        wid = again.sign_window()
+        seen = h.settle(lambda: again.outer_geometry(wid), lambda g: g == moved, 3.0)
+        self.assertEqual(seen, moved)
+
+    # Why: logging out ended the program without saving where the user had
+    # put the window.
+    def test_end_of_session_saves_the_live_geometry(self):
+        for sig in (signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(signal=sig.name):
+                self.dir = self.fresh_dir()
+                app = self.launch({INI: h.settings_bytes(1200, 600, 9000, 900, 3000, 65280, 0),
+                                   TXT: h.message_bytes("さようなら")})
+                wid = app.sign_window()
+                app.move(wid, 250, 150)
+                geometry = h.settle(lambda: app.outer_geometry(wid),
+                                    lambda g: g[:2] == (250, 150), 3.0)
+                before = h.snapshot(self.dir)
+                app.process.send_signal(sig)
+                # A second signal during the save must not cut it short.
+                app.process.send_signal(sig)
+                self.assertEqual(app.wait_exit(), 0, app.stderr())
+                x, y, w, hgt = geometry
+                after = h.snapshot(self.dir)
+                self.assertEqual(after[INI], h.settings_bytes(y * 15, x * 15, w * 15, hgt * 15,
+                                                              3000, 65280, 0))
+                self.assertEqual(after[TXT], before[TXT])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -9,6 +9,8 @@ int main(int argc, char *argv[])
     const CommandLine::Result options = CommandLine::parse(Launch::arguments(argc, argv));
     if (options.exitStatus)
         return Launch::answer(options);
+    if (options.message)
+        return Launch::setMessage(options);
     runtime::preferPlacableWindows();
     QApplication app(argc, argv);
     return Launch::run(options);

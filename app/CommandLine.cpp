@@ -47,7 +47,12 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         QStringLiteral("user"),
         QStringLiteral("Run in the user's own directory ($XDG_CONFIG_HOME/velmora), which is "
                        "created with the example files the first time."));
-    parser.addOptions({help, version, directory, user});
+    const QCommandLineOption message(
+        QStringLiteral("set-message"),
+        QStringLiteral("Store <text> as the message (in the directory chosen as for the sign) "
+                       "and end; a running sign there shows it."),
+        QStringLiteral("text"));
+    parser.addOptions({help, version, directory, user, message});
     parser.addOptions(qtOptions());
 
     Result result;
@@ -84,5 +89,7 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     }
     result.directory = parser.value(directory);
     result.user = parser.isSet(user);
+    if (parser.isSet(message))
+        result.message = parser.value(message);
     return result;
 }

@@ -8,7 +8,8 @@
 
 // The program's command line, read before any window (or display) exists:
 // --help and --version answer and end, -C/--directory DIR runs as if started
-// in DIR, --user runs in the user's own directory (seeded on first use). Qt's
+// in DIR, --user runs in the user's own directory (seeded on first use),
+// --set-message TEXT stores a message for the sign there and ends. Qt's
 // own options (-platform, -display, …) are left for QApplication. It changes
 // nothing itself: the caller acts on the result.
 class CommandLine
@@ -23,6 +24,8 @@ public:
         QString error;
         QString directory; // empty: stay where started
         bool user = false;
+        // --set-message: store this message and end, opening no window.
+        std::optional<QString> message;
     };
 
     static Result parse(const QStringList &arguments);

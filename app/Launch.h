@@ -14,6 +14,9 @@ QStringList arguments(int argc, char *argv[]);
 // Prints what the command line asked for and returns its exit status.
 int answer(const CommandLine::Result &result);
 
+// Stores the message given on the command line; returns the exit status.
+int setMessage(const CommandLine::Result &result);
+
 // Runs the sign (a QApplication exists); returns the exit status.
 int run(const CommandLine::Result &result);
 

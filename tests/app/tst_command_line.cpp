@@ -37,6 +37,9 @@ void TestCommandLine::parse_data()
     QTest::newRow("--directory=DIR") << QStringList{u"--directory=/srv/サイン"_s} << -1 << QString()
                                      << u"/srv/サイン"_s << false;
     QTest::newRow("--user") << QStringList{u"--user"_s} << -1 << QString() << QString() << true;
+    QTest::newRow("--set-message with -C")
+        << QStringList{u"-C"_s, u"/srv/sign"_s, u"--set-message"_s, u"12:00 会議"_s} << -1
+        << QString() << u"/srv/sign"_s << false;
     // Why: Qt's own options are QApplication's, not unknown ones.
     QTest::newRow("Qt's -platform and -reverse")
         << QStringList{u"-platform"_s, u"offscreen"_s, u"-reverse"_s} << -1 << QString()
@@ -67,6 +70,9 @@ void TestCommandLine::parse()
         QVERIFY(result.error.startsWith(u"velmora: "_s) && !result.error.contains(u'\n'));
     QCOMPARE(result.directory, directory);
     QCOMPARE(result.user, user);
+    QCOMPARE(result.message.has_value(), arguments.contains(u"--set-message"_s));
+    if (result.message)
+        QCOMPARE(*result.message, arguments.last());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

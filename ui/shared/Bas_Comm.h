@@ -4,7 +4,10 @@
 #include "SignSettingsRecord.h"
 #include "SignWindow.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 // The shared routines of the sign: the two files that carry SignSettings
 // between runs, the layout of the sign window and its popup menu. They gather
@@ -24,6 +27,18 @@ bool Data_Write();
 
 // Which file and what was wrong, for the last failed file routine.
 QString lastFileError();
+
+// For following the files while the sign runs: where they are, their bytes
+// as far as reading needs them (nothing, and `why` naming the file, when they
+// cannot be read), and what they held when the program last read or wrote
+// them.
+QString settingsPath();
+QString messagePath(const QString &directory);
+std::optional<QByteArray> readSettings(QString *why);
+std::optional<QByteArray> readMessage(const QString &directory, QString *why);
+QByteArray knownSettingsBytes();
+QByteArray knownMessageBytes();
+void setKnownBytes(const QByteArray &settings, const QByteArray &message);
 
 // Lays out the sign window from SignSettings and its current size. Ends the
 // program with an error box if that fails.

@@ -18,10 +18,16 @@ namespace Bas_Comm {
 namespace {
 
 QString lastError;
+// What each file held, as far as reading needs, when the program last read or
+// wrote it: a change seen from outside that leaves this as it is, such as the
+// echo of the program's own save, changes nothing.
+QByteArray knownSettings;
+QByteArray knownMessage;
 
-QString settingsPath()
+QByteArray asRead(const QByteArray &bytes, qsizetype (*neededLength)(QByteArrayView, qsizetype))
 {
-    return storage::joinPath(storage::CurDir(), storage::SettingsFile::FileName);
+    const qsizetype length = neededLength(bytes, 0);
+    return length < 0 ? bytes : bytes.left(length);
 }
 
 QString messagePath()
@@ -61,6 +67,7 @@ bool Ini_Read()
                                                  storage::SettingsFile::neededLength, &why);
     if (!bytes || !storage::SettingsFile::decode(*bytes, SignSettings, storage::CurDir(), &why))
         return failed(path, why);
+    knownSettings = *bytes;
     return true;
 }
 
@@ -87,6 +94,7 @@ bool Ini_Write()
     const auto bytes = storage::SettingsFile::encode(stored, storage::CurDir(), &why);
     if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
         return failed(path, why);
+    knownSettings = asRead(*bytes, storage::SettingsFile::neededLength);
     return true;
 }
 
@@ -100,6 +108,7 @@ bool Data_Read()
     if (!message)
         return failed(path, why);
     SignSettings.DataText = *message;
+    knownMessage = *bytes;
     return true;
 }
 
@@ -110,7 +119,54 @@ bool Data_Write()
     const auto bytes = storage::MessageFile::encode(SignSettings.DataText, &why);
     if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
         return failed(path, why);
+    knownMessage = asRead(*bytes, storage::MessageFile::neededLength);
     return true;
+}
+
+QString settingsPath()
+{
+    return storage::joinPath(storage::CurDir(), storage::SettingsFile::FileName);
+}
+
+QString messagePath(const QString &directory)
+{
+    return storage::joinPath(directory, storage::MessageFile::FileName);
+}
+
+std::optional<QByteArray> readSettings(QString *why)
+{
+    const QString path = settingsPath();
+    auto bytes = storage::StoredFile::load(path, storage::SettingsFile::MaxBytes,
+                                           storage::SettingsFile::neededLength, why);
+    if (!bytes && why)
+        *why = shown(path) % QStringLiteral(": ") % *why;
+    return bytes;
+}
+
+std::optional<QByteArray> readMessage(const QString &directory, QString *why)
+{
+    const QString path = messagePath(directory);
+    auto bytes = storage::StoredFile::load(path, storage::MessageFile::MaxBytes,
+                                           storage::MessageFile::neededLength, why);
+    if (!bytes && why)
+        *why = shown(path) % QStringLiteral(": ") % *why;
+    return bytes;
+}
+
+QByteArray knownSettingsBytes()
+{
+    return knownSettings;
+}
+
+QByteArray knownMessageBytes()
+{
+    return knownMessage;
+}
+
+void setKnownBytes(const QByteArray &settings, const QByteArray &message)
+{
+    knownSettings = settings;
+    knownMessage = message;
 }
 
 } // namespace Bas_Comm

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian packages that building, running and testing Velmora need.
-# Does nothing when every package is already present; uses sudo when not root.
+# Installs the Debian packages that building, running, testing and packaging
+# Velmora need. Does nothing when every package is already present; uses sudo
+# when not root. With VELMORA_DEPS_LOG set, apt's output goes to that file and
+# only one line is shown (its end too, if apt fails).
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,8 @@ packages=(
     xvfb openbox xdotool x11-utils imagemagick
     python3 e2fsprogs valgrind
     clang libclang-rt-14-dev llvm-14
+    dpkg-dev file lintian desktop-file-utils appstream man-db
+    dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()
@@ -21,9 +25,26 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+install_missing() {
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+if [ -z "${VELMORA_DEPS_LOG:-}" ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    install_missing
+    exit
+fi
+# sudo asks for the password before apt's output is sent away.
+[ ${#sudo[@]} -eq 0 ] || sudo -v
+printf 'Installing missing packages (%s)… ' "${missing[*]}"
+if install_missing >>"$VELMORA_DEPS_LOG" 2>&1; then
+    echo done
+else
+    echo "failed; the end of $VELMORA_DEPS_LOG:"
+    tail -n 20 "$VELMORA_DEPS_LOG" | sed 's/^/    /'
+    exit 1
+fi

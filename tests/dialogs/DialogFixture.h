@@ -65,8 +65,9 @@ public:
     void setUpProgram()
     {
         ScratchSignFixture::setUpProgram();
-        runtime::PopupMenu::setChooser([this](const QStringList &captions) {
+        runtime::PopupMenu::setChooser([this](const QStringList &captions, QPoint at) {
             popupCaptions.push_back(captions);
+            popupPositions.push_back(at);
             return menuChoice;
         });
     }
@@ -75,6 +76,7 @@ public:
     {
         ScratchSignFixture::enterScratchDirectory();
         popupCaptions.clear();
+        popupPositions.clear();
         menuChoice = -1;
     }
 
@@ -181,6 +183,7 @@ public:
     }
 
     std::vector<QStringList> popupCaptions;
+    std::vector<QPoint> popupPositions; // where each popup would have opened
     int menuChoice = -1;
 
 private:

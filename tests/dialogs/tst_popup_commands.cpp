@@ -4,6 +4,7 @@
 
 #include "DialogFixture.h"
 
+#include <QCursor>
 #include <QLabel>
 #include <QPushButton>
 
@@ -67,6 +68,9 @@ private slots:
         sign.Lbl_Data.setLeft(0);
         const QRect label = sign.Lbl_Data.pixelRect().toRect();
         const QPoint bare(sign.width() - 3, sign.height() / 2);
+        // The pointer away from the sign's corner.
+        QCursor::setPos(sign.mapToGlobal(QPoint(sign.width() + 40, sign.height() + 30)));
+        QVERIFY(QCursor::pos() != sign.mapToGlobal(QPoint(0, 0)));
         QVERIFY(label.right() < bare.x());
 
         if (button)
@@ -76,8 +80,13 @@ private slots:
 
         // Once, not once per press and release.
         QCOMPARE(f.popupCaptions.size(), opens ? 1u : 0u);
-        if (opens)
+        if (opens) {
             QCOMPARE(f.popupCaptions[0], MenuCaptions);
+            // Why: from the keyboard it opened at the pointer, wherever that
+            // was; there it opens at the sign's client corner, by the mouse
+            // still at the pointer.
+            QCOMPARE(f.popupPositions[0], button ? QCursor::pos() : sign.mapToGlobal(QPoint(0, 0)));
+        }
         QVERIFY(sign.isVisible());
     }
 

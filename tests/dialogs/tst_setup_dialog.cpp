@@ -1,20 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The setup dialog, opened from the sign's popup menu: where it opens and what
-// it shows, the keyboard, leaving it without saving, the swatches, the text
-// box, ＯＫ with the two files it rewrites or fails to rewrite, and each page
-// on its own.
+// it shows, the keyboard (Tab, turning pages, the swatch rows), leaving it
+// without saving, the swatches (also at high scales), the text box and what an
+// input method is told of its caret, ＯＫ with the two files it rewrites or
+// fails to rewrite, and each page on its own.
 
+#include "Colors.h"
 #include "ColourPage.h"
 #include "CommandButton.h"
 #include "DialogFixture.h"
+#include "LabelRow.h"
 #include "MessagePage.h"
 #include "SpeedPage.h"
 #include "TabControl.h"
 
+#include <QAccessible>
+#include <QInputMethod>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTabBar>
 #include <QToolTip>
+#include <QWindow>
 
 #include <optional>
 
@@ -44,6 +50,8 @@ struct SetupDialog
     {
         if (!speed || !colours)
             qFatal("Frm_Setup has lost its speed or colour page");
+        foreRow = colours->foreRow();
+        backRow = colours->backRow();
     }
 
     Frm_Setup *form;
@@ -54,6 +62,8 @@ struct SetupDialog
     runtime::CommandButton *Cmd_Cansel;
     SpeedPage *speed;
     ColourPage *colours;
+    runtime::LabelRow *foreRow;
+    runtime::LabelRow *backRow;
 };
 
 // The dialog's keyboard stops, named for the data tables.
@@ -62,6 +72,8 @@ enum Stop
     Strip,
     Text,
     Slider,
+    ForeRow,
+    BackRow,
     Ok,
     Cancel,
     Elsewhere
@@ -140,9 +152,14 @@ class TestSetupDialog : public QObject
 
     static int stopOf(const SetupDialog &setup, const QWidget *widget)
     {
-        const QWidget *stops[] = {setup.Tab_Setup->strip(), setup.Txt_Data, setup.Sld_Speed,
-                                  setup.Cmd_Ok, setup.Cmd_Cansel};
-        for (int i = 0; i < 5; ++i) {
+        const QWidget *stops[] = {setup.Tab_Setup->strip(),
+                                  setup.Txt_Data,
+                                  setup.Sld_Speed,
+                                  setup.foreRow,
+                                  setup.backRow,
+                                  setup.Cmd_Ok,
+                                  setup.Cmd_Cansel};
+        for (int i = 0; i < 7; ++i) {
             if (stops[i] == widget)
                 return i;
         }
@@ -216,7 +233,7 @@ private slots:
         QTest::newRow("速度") << QList<int>{Qt::Key_Right} << 1
                               << QList<int>{Slider, Ok, Cancel, Strip};
         QTest::newRow("色") << QList<int>{Qt::Key_Right, Qt::Key_Right} << 2
-                            << QList<int>{Ok, Cancel, Strip};
+                            << QList<int>{ForeRow, BackRow, Ok, Cancel, Strip};
         QTest::newRow("文字 again after 速度")
             << QList<int>{Qt::Key_Right, Qt::Key_Left} << 0 << QList<int>{Text, Ok, Cancel, Strip};
     }
@@ -242,6 +259,293 @@ private slots:
         QCOMPARE(visited, cycle);
     }
 
+    void keysTurnPages_data()
+    {
+        QTest::addColumn<int>("page");   // current when the key is pressed
+        QTest::addColumn<int>("from");   // the stop with the focus
+        QTest::addColumn<int>("keys");   // key and modifiers
+        QTest::addColumn<int>("turned"); // the page after
+        QTest::addColumn<int>("to");     // the stop after
+
+        const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+Tab on the strip")
+            << 0 << int(Strip) << (ctrl | Qt::Key_Tab) << 1 << int(Strip);
+        QTest::newRow("Ctrl+Tab in the text box")
+            << 0 << int(Text) << (ctrl | Qt::Key_Tab) << 1 << int(Slider);
+        QTest::newRow("Ctrl+PgDown in the text box")
+            << 0 << int(Text) << (ctrl | Qt::Key_PageDown) << 1 << int(Slider);
+        // Why: the slider takes Page Up for itself; with Ctrl it must turn the page.
+        QTest::newRow("Ctrl+PgUp on the slider")
+            << 1 << int(Slider) << (ctrl | Qt::Key_PageUp) << 0 << int(Text);
+        QTest::newRow("Ctrl+Shift+Tab on the slider")
+            << 1 << int(Slider) << (ctrl | shift | Qt::Key_Tab) << 0 << int(Text);
+        QTest::newRow("Ctrl+Tab round from 色 to 文字")
+            << 2 << int(BackRow) << (ctrl | Qt::Key_Tab) << 0 << int(Text);
+        QTest::newRow("Ctrl+Shift+Tab round from 文字 to 色")
+            << 0 << int(Text) << (ctrl | shift | Qt::Key_Tab) << 2 << int(ForeRow);
+        QTest::newRow("Ctrl+PgDown on ＯＫ")
+            << 1 << int(Ok) << (ctrl | Qt::Key_PageDown) << 2 << int(Ok);
+    }
+
+    void keysTurnPages()
+    {
+        QFETCH(int, page);
+        QFETCH(int, from);
+        QFETCH(int, keys);
+        QFETCH(int, turned);
+        QFETCH(int, to);
+        Frm_Main &sign = f.startSign();
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        setup->Tab_Setup->setTab(page);
+        for (int tabs = 0; stopOf(*setup, QApplication::focusWidget()) != from; ++tabs) {
+            QVERIFY2(tabs < 7, "the starting stop is not in the Tab order");
+            f.press(Qt::Key_Tab);
+        }
+
+        const QKeyCombination combination = QKeyCombination::fromCombined(keys);
+        f.press(combination.key(), combination.keyboardModifiers());
+
+        QCOMPARE(setup->Tab_Setup->Tab(), turned);
+        QCOMPARE(stopOf(*setup, QApplication::focusWidget()), to);
+    }
+
+    void swatchRowByKeyboard_data()
+    {
+        QTest::addColumn<bool>("textRow");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("picked"); // -1: none, the preview keeps the loaded colour
+
+        // The text colour loads as green (swatch 2), the background as a
+        // colour no swatch shows, so its mark starts at the left end.
+        QTest::newRow("text: Right twice, Space")
+            << true << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Space} << 4;
+        QTest::newRow("text: Left, Return")
+            << true << QList<int>{Qt::Key_Left, Qt::Key_Return} << 1;
+        QTest::newRow("text: arrows alone pick nothing")
+            << true << QList<int>{Qt::Key_Right, Qt::Key_Left, Qt::Key_Left} << -1;
+        QTest::newRow("background: Enter at the left end")
+            << false << QList<int>{Qt::Key_Left, Qt::Key_Enter} << 0;
+        QTest::newRow("background: End, Space")
+            << false << QList<int>{Qt::Key_End, Qt::Key_Space} << 7;
+        QTest::newRow("background: past the right end, Home, Right, Space")
+            << false
+            << QList<int>{Qt::Key_End, Qt::Key_Right, Qt::Key_Home, Qt::Key_Right, Qt::Key_Space}
+            << 1;
+    }
+
+    void swatchRowByKeyboard()
+    {
+        QFETCH(bool, textRow);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, picked);
+        StartFiles files;
+        files.fore = 0x00FF00;
+        Frm_Main &sign = f.startSign(files);
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        const ColourPage &page = *setup->colours;
+        setup->Tab_Setup->setTab(2);
+        runtime::LabelRow *row = textRow ? setup->foreRow : setup->backRow;
+        while (QApplication::focusWidget() != row) {
+            QVERIFY(stopOf(*setup, QApplication::focusWidget()) != Ok);
+            f.press(Qt::Key_Tab);
+        }
+
+        for (int key : keys)
+            f.press(Qt::Key(key));
+
+        const runtime::Label &own = textRow ? page.forePreview() : page.backPreview();
+        const runtime::Label &other = textRow ? page.backPreview() : page.forePreview();
+        const std::int32_t loaded = textRow ? files.fore : files.back;
+        // As a click on that swatch does: its colour in its own preview only.
+        QCOMPARE(own.BackColor(),
+                 picked < 0
+                     ? loaded
+                     : (textRow ? page.foreSwatch(picked) : page.backSwatch(picked)).BackColor());
+        QCOMPARE(other.BackColor(), textRow ? files.back : files.fore);
+        QCOMPARE(QApplication::focusWidget(), row);
+        // What a screen reader hears as selected is the previewed swatch.
+        QList<int> selected;
+        for (int i = 0; i < row->count(); ++i) {
+            if (row->itemInterface(i)->state().selected)
+                selected << i;
+        }
+        const int shown = textRow && picked < 0 ? 2 : picked;
+        QCOMPARE(selected, shown < 0 ? QList<int>{} : QList<int>{shown});
+    }
+
+    // Why: the mark must show only while a row has the keyboard; without it
+    // the page looks exactly as designed.
+    void swatchMarkOnlyWithTheKeyboard()
+    {
+        Frm_Main &sign = f.startSign();
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        setup->Tab_Setup->setTab(2);
+        const QImage designed = setup->colours->grab().toImage();
+
+        f.press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), setup->foreRow);
+        f.press(Qt::Key_Right);
+        const QImage marked = setup->colours->grab().toImage();
+        // Only the pixels round the marked swatch change.
+        const QRect swatch = setup->colours->foreSwatch(1).pixelArea();
+        QRect changed;
+        for (int y = 0; y < designed.height(); ++y) {
+            for (int x = 0; x < designed.width(); ++x) {
+                if (designed.pixel(x, y) != marked.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY2(!changed.isEmpty(), "no mark on the swatch with the keyboard");
+        QVERIFY2(swatch.adjusted(-4, -4, 4, 4).contains(changed) && !swatch.contains(changed),
+                 qPrintable(QStringLiteral("changed %1,%2 %3x%4")
+                                .arg(changed.x())
+                                .arg(changed.y())
+                                .arg(changed.width())
+                                .arg(changed.height())));
+
+        f.press(Qt::Key_Tab);
+        f.press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), setup->Cmd_Ok);
+        QCOMPARE(setup->colours->grab().toImage(), designed);
+    }
+
+    void swatchBordersOnDevicePixels_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("1") << 1.0;
+        QTest::newRow("1.25") << 1.25;
+        QTest::newRow("1.5") << 1.5;
+        QTest::newRow("1.75") << 1.75;
+        QTest::newRow("2") << 2.0;
+        QTest::newRow("3") << 3.0;
+    }
+
+    // Why: the border was drawn one logical pixel in from the edge, so at
+    // fractional and double scale a stripe of the fill showed outside it.
+    void swatchBordersOnDevicePixels()
+    {
+        QFETCH(double, scale);
+        ColourPage page;
+        page.resize(241, 113);
+        QImage image((QSizeF(page.size()) * scale).toSize() + QSize(2, 2), QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::magenta);
+        page.render(&image);
+
+        for (int i = 0; i < 8; ++i) {
+            for (const runtime::Label *swatch : {&page.foreSwatch(i), &page.backSwatch(i)}) {
+                const QColor fill = runtime::resolveColor(swatch->BackColor());
+                const QRectF logical = swatch->pixelRect();
+                // The fill's device pixels, found from the middle outwards.
+                const QPoint middle = (logical.center() * scale).toPoint();
+                QRect found(middle, QSize(1, 1));
+                const auto isFill = [&](int x, int y) { return image.pixelColor(x, y) == fill; };
+                while (isFill(found.left() - 1, middle.y()))
+                    found.setLeft(found.left() - 1);
+                while (isFill(found.right() + 1, middle.y()))
+                    found.setRight(found.right() + 1);
+                while (isFill(middle.x(), found.top() - 1))
+                    found.setTop(found.top() - 1);
+                while (isFill(middle.x(), found.bottom() + 1))
+                    found.setBottom(found.bottom() + 1);
+                // A one-pixel ring of border round it, and the swatch as wide
+                // as the scale makes it, give or take a pixel.
+                const QColor border = image.pixelColor(found.left() - 1, middle.y());
+                QVERIFY(border != fill);
+                for (const QPoint &p :
+                     {QPoint(found.right() + 1, middle.y()), QPoint(middle.x(), found.top() - 1),
+                      QPoint(middle.x(), found.bottom() + 1), found.topLeft() - QPoint(1, 1),
+                      found.bottomRight() + QPoint(1, 1)})
+                    QCOMPARE(image.pixelColor(p), border);
+                // Outside the ring, neither border nor fill.
+                for (const QPoint &p : {QPoint(found.right() + 2, middle.y()),
+                                        QPoint(middle.x(), found.bottom() + 2)}) {
+                    QVERIFY(image.pixelColor(p) != border);
+                    QVERIFY(image.pixelColor(p) != fill);
+                }
+                QVERIFY(std::abs(found.width() + 2 - logical.width() * scale) <= 1.0);
+            }
+        }
+    }
+
+    void inputMethodToldTheCaret_data()
+    {
+        QTest::addColumn<int>("reach");  // how the focus comes to the text box
+        QTest::addColumn<int>("length"); // of the message, in "M"s
+        QTest::newRow("Tab from the strip") << 0 << 4;
+        QTest::newRow("Ctrl+PgUp from the slider") << 1 << 4;
+        QTest::newRow("a click") << 2 << 4;
+        QTest::newRow("dialog moved after the focus came") << 3 << 4;
+        // Why: Tab selects a message wider than the box, scrolled to its end;
+        // the first character of a composition replaces it, and the caret was
+        // reported with the old scroll, hundreds of pixels left of the box.
+        QTest::newRow("Tab, over a message wider than the box") << 0 << 60;
+        QTest::newRow("Ctrl+PgUp, over a message wider than the box") << 1 << 60;
+    }
+
+    // What an input method places its candidate window by: the cursor
+    // rectangle the focus object reports, through the input method's item
+    // transform, mapped to the screen by the focus window; each time it is
+    // told, and after the box has painted what was typed.
+    void inputMethodToldTheCaret()
+    {
+        QFETCH(int, reach);
+        QFETCH(int, length);
+        StartFiles files;
+        files.message = QByteArray(length, 'M');
+        Frm_Main &sign = f.startSign(files);
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        QLineEdit *box = setup->Txt_Data;
+        if (reach == 1) {
+            setup->Tab_Setup->setTab(1);
+            f.press(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), setup->Sld_Speed);
+            f.press(Qt::Key_PageUp, Qt::ControlModifier);
+        } else if (reach == 2) {
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() / 2));
+        } else {
+            f.press(Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), box);
+        if (reach == 3)
+            setup->form->move(setup->form->pos() + QPoint(37, 23));
+        QVERIFY(QTest::qWaitForWindowExposed(setup->form));
+        QCoreApplication::processEvents();
+
+        // Where the input method is told the caret is, in the box's pixels.
+        QList<QRect> told;
+        QWindow *window = QGuiApplication::focusWindow();
+        QVERIFY(window);
+        const auto tell = [&] {
+            const QRect r = QGuiApplication::inputMethod()->cursorRectangle().toRect();
+            told << QRect(box->mapFromGlobal(window->mapToGlobal(r.topLeft())), r.size());
+        };
+        const QMetaObject::Connection listening = connect(
+            QGuiApplication::inputMethod(), &QInputMethod::cursorRectangleChanged, box, tell);
+        // A composition as an input method sends it: preedit, then commit.
+        for (const QString &preedit : {QStringLiteral("に"), QStringLiteral("にほ")}) {
+            QInputMethodEvent event(preedit, {{QInputMethodEvent::Cursor, int(preedit.size()), 1}});
+            QCoreApplication::sendEvent(box, &event);
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("日本"));
+        QCoreApplication::sendEvent(box, &commit);
+        QCoreApplication::processEvents();
+        disconnect(listening);
+
+        QVERIFY(!told.isEmpty());
+        // Never outside the box, and last where the caret now stands.
+        for (const QRect &r : std::as_const(told))
+            QVERIFY2(box->rect().contains(r.center()),
+                     qPrintable(QStringLiteral("told x %1 y %2").arg(r.x()).arg(r.y())));
+        QCOMPARE(told.last(), box->inputMethodQuery(Qt::ImCursorRectangle).toRect());
+        QVERIFY(box->text().endsWith(QStringLiteral("日本")));
+    }
+
     void leavingWithoutOkChangesNothing_data()
     {
         QTest::addColumn<int>("page");
@@ -253,7 +557,7 @@ private slots:
         QTest::newRow("Esc on the tab strip") << 1 << 0 << int(Strip) << int(PressEsc);
         QTest::newRow("Esc in the text box") << 0 << 1 << int(Text) << int(PressEsc);
         QTest::newRow("Esc on the slider") << 1 << 1 << int(Slider) << int(PressEsc);
-        QTest::newRow("Esc on ＯＫ") << 2 << 1 << int(Ok) << int(PressEsc);
+        QTest::newRow("Esc on ＯＫ") << 2 << 3 << int(Ok) << int(PressEsc);
         // Why: a dialog closed by the window manager would otherwise leave no
         // visible window at all.
         QTest::newRow("window closed") << 0 << 0 << int(Strip) << int(CloseWindow);

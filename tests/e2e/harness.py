@@ -8,7 +8,9 @@ test's choosing and returns an ``App``, which finds the program's visible
 windows, reads their geometry, sends input to them and takes screenshots.
 
 Everything here uses the Python standard library and the command-line tools
-Xvfb, openbox, xdotool, xwininfo, xprop, import and convert.
+Xvfb, openbox, xdotool, xwininfo, xprop, import and convert. ``atspi_tree``
+reads what assistive tools see of the program through Debian's pyatspi, in a
+child process, on the session bus of a test run under dbus-run-session.
 
 The files the program reads are built by ``settings_bytes`` and
 ``message_bytes`` from the golden files under tests/data with Python's own
@@ -22,6 +24,7 @@ Run one file by hand from this directory, no DISPLAY needed:
 VELMORA_E2E_SHOTS names a directory where tests leave a few screenshots.
 """
 
+import json
 import os
 import re
 import shlex
@@ -644,6 +647,81 @@ class App:
 
 
 # ---------------------------------------------------------------------------
+# Assistive technology: the AT-SPI tree as a screen reader reads it.
+
+# The interpreter that has Debian's pyatspi, whatever runs the tests.
+SYSTEM_PYTHON = "/usr/bin/python3"
+
+
+def start_accessibility_bus():
+    """Starts the session's accessibility bus (it is started on first request,
+    and Qt only joins one that is already there). Raises unless the tests run
+    on a session bus of their own, under dbus-run-session."""
+    if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
+        raise RuntimeError("accessibility tests need a session bus: run them under "
+                           "dbus-run-session")
+    _run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+          "org.a11y.Bus.GetAddress"])
+
+
+def atspi_tree(pid):
+    """What assistive tools see of process pid: nested dicts with role, name,
+    description, states, text, value, extents (screen pixels) and children;
+    None while the program has not joined the accessibility bus.
+
+    Read in a fresh process each time, so no cache outlives a change."""
+    out = _run([SYSTEM_PYTHON, "-B", os.path.join(HERE, "harness.py"), "--atspi-tree", str(pid)],
+               timeout=30)
+    return json.loads(out)
+
+
+def atspi_find(node, role=None, name=None):
+    """Every node below (and including) node with this role and name."""
+    found = []
+    if node is None:
+        return found
+    if (role is None or node["role"] == role) and (name is None or node["name"] == name):
+        found.append(node)
+    for child in node["children"]:
+        found.extend(atspi_find(child, role, name))
+    return found
+
+
+def _atspi_node(acc, depth=0):
+    import pyatspi
+    node = {"role": acc.getRoleName(), "name": acc.name or "",
+            "description": acc.description or "",
+            "states": sorted(pyatspi.stateToString(s) for s in acc.getState().getStates()),
+            "text": None, "value": None, "extents": None, "children": []}
+    try:
+        text = acc.queryText()
+        node["text"] = text.getText(0, -1)
+    except NotImplementedError:
+        pass
+    try:
+        node["value"] = acc.queryValue().currentValue
+    except NotImplementedError:
+        pass
+    try:
+        e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        node["extents"] = [e.x, e.y, e.width, e.height]
+    except NotImplementedError:
+        pass
+    if depth < 12:
+        node["children"] = [_atspi_node(acc.getChildAtIndex(i), depth + 1)
+                            for i in range(acc.childCount)]
+    return node
+
+
+def _atspi_main(pid):
+    import pyatspi
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.get_process_id() == pid:
+            return _atspi_node(app)
+    return None
+
+
+# ---------------------------------------------------------------------------
 # unittest glue.
 
 class DesktopTestCase(unittest.TestCase):
@@ -694,3 +772,11 @@ class DesktopTestCase(unittest.TestCase):
     def fresh_dir(self):
         """Another empty directory, for tests that start the program more than once."""
         return os.path.realpath(tempfile.mkdtemp(prefix="run-", dir=self.desktop.scratch))
+
+
+if __name__ == "__main__":
+    import sys
+    if len(sys.argv) == 3 and sys.argv[1] == "--atspi-tree":
+        print(json.dumps(_atspi_main(int(sys.argv[2]))))
+    else:
+        sys.exit("usage: harness.py --atspi-tree PID")

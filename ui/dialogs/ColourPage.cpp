@@ -2,16 +2,42 @@
 #include "ColourPage.h"
 
 #include "DialogLayout.h"
+#include "LabelRow.h"
+
+#include <algorithm>
 
 namespace d = designed::frm_setup;
 
 namespace {
+
+// The palette's colours in words, for those who cannot see the swatches.
+// Swatch 0 is the system's window colour, whatever that looks like.
+const QStringList ColourNames{
+    QStringLiteral("ウィンドウの背景色"),
+    QStringLiteral("黄"),
+    QStringLiteral("緑"),
+    QStringLiteral("水色"),
+    QStringLiteral("青"),
+    QStringLiteral("赤紫"),
+    QStringLiteral("赤"),
+    QStringLiteral("黒"),
+};
 
 void colourBox(runtime::Label &label, std::int32_t colour, const designed::Rect &r)
 {
     label.setGeometry(r.left, r.top, r.width, r.height);
     label.setBackColor(colour);
     label.setBorder(true);
+    // Seen through the rows (swatches) or not at all (the previews, which
+    // repeat the selected swatch).
+    label.setAccessibleHidden(true);
+}
+
+// The swatch showing `colour`, or -1 when none does.
+int swatchOf(std::int32_t colour)
+{
+    const auto found = std::find(d::Palette.begin(), d::Palette.end(), colour);
+    return found == d::Palette.end() ? -1 : int(found - d::Palette.begin());
 }
 
 } // namespace
@@ -25,6 +51,7 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
                                d::DialogFontSize);
     colourBox(Lbl_Title_Back_Color, d::PreviewBackColor, d::LblTitleBackColor);
 
+    std::vector<const runtime::Label *> fore, back;
     for (std::int16_t i = 0; i < std::int16_t(d::Palette.size()); ++i) {
         const float left = d::SwatchLeft + d::SwatchPitch * float(i);
         Lbl_Fore_Color[i] = std::make_unique<runtime::Label>(this);
@@ -35,13 +62,37 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
         colourBox(*Lbl_Back_Color[i], d::Palette[i],
                   {left, d::BackSwatchTop, d::SwatchSize, d::SwatchSize});
         Lbl_Back_Color[i]->Click = [this, i] { Lbl_Back_Color_Click(i); };
+        fore.push_back(Lbl_Fore_Color[i].get());
+        back.push_back(Lbl_Back_Color[i].get());
     }
+
+    // The keyboard's way to the swatches: one stop per row, named by the
+    // caption before it.
+    m_foreRow = new runtime::LabelRow(this, fore);
+    m_foreRow->setObjectName(QStringLiteral("Row_Fore_Color"));
+    m_foreRow->setAccessibleName(Lbl_Title_Fore.Caption());
+    m_foreRow->setItemNames(ColourNames);
+    m_foreRow->Pick = [this](int i) { Lbl_Fore_Color_Click(std::int16_t(i)); };
+    m_backRow = new runtime::LabelRow(this, back);
+    m_backRow->setObjectName(QStringLiteral("Row_Back_Color"));
+    m_backRow->setAccessibleName(Lbl_Title_Back.Caption());
+    m_backRow->setItemNames(ColourNames);
+    m_backRow->Pick = [this](int i) { Lbl_Back_Color_Click(std::int16_t(i)); };
+}
+
+ColourPage::~ColourPage()
+{
+    // The rows go before the swatches they point to, not after them with the
+    // page's other children.
+    delete m_foreRow;
+    delete m_backRow;
 }
 
 void ColourPage::load(const storage::SignSettingsRecord &settings)
 {
     Lbl_Title_Fore_Color.setBackColor(settings.ForeColor);
     Lbl_Title_Back_Color.setBackColor(settings.BackColor);
+    showChosen();
 }
 
 void ColourPage::store(storage::SignSettingsRecord &settings) const
@@ -50,12 +101,25 @@ void ColourPage::store(storage::SignSettingsRecord &settings) const
     settings.BackColor = Lbl_Title_Back_Color.BackColor();
 }
 
+QList<QWidget *> ColourPage::inputControls() const
+{
+    return {m_foreRow, m_backRow};
+}
+
 void ColourPage::Lbl_Fore_Color_Click(std::int16_t index)
 {
     Lbl_Title_Fore_Color.setBackColor(Lbl_Fore_Color.at(std::size_t(index))->BackColor());
+    showChosen();
 }
 
 void ColourPage::Lbl_Back_Color_Click(std::int16_t index)
 {
     Lbl_Title_Back_Color.setBackColor(Lbl_Back_Color.at(std::size_t(index))->BackColor());
+    showChosen();
+}
+
+void ColourPage::showChosen()
+{
+    m_foreRow->setSelected(swatchOf(Lbl_Title_Fore_Color.BackColor()));
+    m_backRow->setSelected(swatchOf(Lbl_Title_Back_Color.BackColor()));
 }

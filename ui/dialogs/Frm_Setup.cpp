@@ -27,6 +27,7 @@ Frm_Setup::Frm_Setup()
     setBackColor(d::BackColor);
     setClientSize(d::ClientWidth, d::ClientHeight);
     setFixedBorder();
+    setAccessibleRole(QAccessible::Dialog);
 
     Tab_Setup = new runtime::TabControl(this);
     Tab_Setup->setObjectName(QStringLiteral("Tab_Setup"));
@@ -51,11 +52,11 @@ Frm_Setup::Frm_Setup()
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, Cmd_Cansel, &QPushButton::click);
 
-    // Tab order: the tab strip, each page's input control, ＯＫ, キャンセル;
-    // only the current page's input takes a Tab stop.
+    // Tab order: the tab strip, each page's input controls, ＯＫ, キャンセル;
+    // only the current page's inputs take a Tab stop.
     QWidget *previous = Tab_Setup->strip();
     for (SetupPage *page : m_pages) {
-        if (QWidget *input = page->inputControl()) {
+        for (QWidget *input : page->inputControls()) {
             QWidget::setTabOrder(previous, input);
             previous = input;
         }
@@ -75,12 +76,12 @@ void Frm_Setup::addPage(SetupPage *page)
 void Frm_Setup::followCurrentPage()
 {
     for (SetupPage *page : m_pages) {
-        if (QWidget *input = page->inputControl())
+        for (QWidget *input : page->inputControls())
             input->setFocusPolicy(Qt::ClickFocus);
     }
     const int current = Tab_Setup->Tab();
     if (current >= 0 && current < int(m_pages.size())) {
-        if (QWidget *input = m_pages[std::size_t(current)]->inputControl())
+        for (QWidget *input : m_pages[std::size_t(current)]->inputControls())
             input->setFocusPolicy(Qt::StrongFocus);
     }
 }

@@ -18,7 +18,8 @@ class TabControl;
 // SignSettings, saves both files and lays the sign out again, and a failed
 // save keeps the dialog open; キャンセル (or Esc, or closing the window)
 // shows the sign again and changes nothing. The pages hold the working
-// values; the dialog knows none of them.
+// values; the dialog knows none of them. Assistive tools see a dialog named
+// by its caption.
 class Frm_Setup : public runtime::Form
 {
     Q_OBJECT

@@ -19,8 +19,10 @@ Frm_Version::Frm_Version()
     setBackColor(designed::frm_setup::BackColor);
     setClientSize(d::ClientWidth, d::ClientHeight);
     setFixedBorder();
+    setAccessibleRole(QAccessible::Dialog);
 
     Img_Icon = new QLabel(this);
+    Img_Icon->setAccessibleName(QStringLiteral("プログラムのアイコン"));
     const QIcon icon = designed::programIcon();
     Img_Icon->setPixmap(icon.pixmap(icon.availableSizes().value(0, QSize(32, 32))));
     DialogLayout::place(Img_Icon, d::ImgIcon);

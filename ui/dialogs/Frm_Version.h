@@ -13,7 +13,8 @@ class CommandButton;
 // The version dialog: the product line, a copyright notice and the program
 // icon, with one button. While it is open the sign stays visible but takes no
 // input; ＯＫ (or Esc, or closing the window) gives the sign its input back.
-// It holds no data of its own.
+// Assistive tools see a dialog named by its caption, with both lines as
+// static text. It holds no data of its own.
 class Frm_Version : public runtime::Form
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "DialogLayout.h"
 #include "Fonts.h"
 #include "MessageValidator.h"
+#include "TextBox.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -18,8 +19,10 @@ MessagePage::MessagePage() : SetupPage(d::TabCaptions[0])
 {
     DialogLayout::placeCaption(Lbl_Title1, d::LblTitle1Caption, d::LblTitle1, d::DialogFontSize);
 
-    Txt_Data = new QLineEdit(this);
+    Txt_Data = new runtime::TextBox(this);
     Txt_Data->setObjectName(QStringLiteral("Txt_Data"));
+    // Named by the caption above it, which a screen reader cannot tie to it.
+    Txt_Data->setAccessibleName(Lbl_Title1.Caption());
     DialogLayout::place(Txt_Data, d::TxtData);
     Txt_Data->setFont(runtime::designedFont(d::TxtDataFontSize));
     Txt_Data->setMaxLength(std::numeric_limits<int>::max());
@@ -42,9 +45,9 @@ void MessagePage::store(storage::SignSettingsRecord &settings) const
     settings.DataText = Txt_Data->text();
 }
 
-QWidget *MessagePage::inputControl() const
+QList<QWidget *> MessagePage::inputControls() const
 {
-    return Txt_Data;
+    return {Txt_Data};
 }
 
 void MessagePage::showRefusal()

@@ -9,7 +9,9 @@ class MessageValidator;
 
 // Page "文字": the message in a one-line text box that takes only what the
 // message file can keep, telling the user (beep and tooltip) why anything else
-// is refused and when a character will be stored as another.
+// is refused and when a character will be stored as another. The box is named
+// by its caption for assistive tools and tells an input method where its caret
+// is (runtime::TextBox).
 class MessagePage : public SetupPage
 {
     Q_OBJECT
@@ -19,7 +21,7 @@ public:
 
     void load(const storage::SignSettingsRecord &settings) override;
     void store(storage::SignSettingsRecord &settings) const override;
-    QWidget *inputControl() const override;
+    QList<QWidget *> inputControls() const override;
 
 private:
     void showRefusal();

@@ -17,6 +17,10 @@ SpeedPage::SpeedPage() : SetupPage(d::TabCaptions[1])
 
     Sld_Speed = new QSlider(Qt::Horizontal, this);
     Sld_Speed->setObjectName(QStringLiteral("Sld_Speed"));
+    // Named by its page, its two ends by the captions over them.
+    Sld_Speed->setAccessibleName(caption());
+    Sld_Speed->setAccessibleDescription(
+        QStringLiteral("%1 – %2").arg(Lbl_Title2.Caption(), Lbl_Title3.Caption()));
     DialogLayout::place(Sld_Speed, d::SldSpeed);
     Sld_Speed->setRange(d::SpeedMin, d::SpeedMax);
     Sld_Speed->setSingleStep(300);
@@ -38,9 +42,9 @@ void SpeedPage::store(storage::SignSettingsRecord &settings) const
     settings.Speed = New_Speed;
 }
 
-QWidget *SpeedPage::inputControl() const
+QList<QWidget *> SpeedPage::inputControls() const
 {
-    return Sld_Speed;
+    return {Sld_Speed};
 }
 
 void SpeedPage::Sld_Speed_Change()

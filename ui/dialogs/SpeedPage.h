@@ -9,7 +9,8 @@
 class QSlider;
 
 // Page "速度": the speed on a slider from 遅く (1) to 早く (30000), in
-// hundredths of a twip per tick. New_Speed follows the slider and is what ＯＫ
+// hundredths of a twip per tick, named 速度 with its two ends for assistive
+// tools. New_Speed follows the slider and is what ＯＫ
 // stores; a speed outside the slider's range (a hand-edited file) shows the
 // slider at the nearer end and is kept until the slider moves.
 class SpeedPage : public SetupPage
@@ -21,7 +22,7 @@ public:
 
     void load(const storage::SignSettingsRecord &settings) override;
     void store(storage::SignSettingsRecord &settings) const override;
-    QWidget *inputControl() const override;
+    QList<QWidget *> inputControls() const override;
 
     std::int16_t New_Speed = 0;
 

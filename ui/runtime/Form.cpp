@@ -40,6 +40,7 @@ int largestOuterPixels()
 Form::Form(QWidget *parent) : LabelHost(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleRole(QAccessible::Window);
     updateMaximumSize();
 }
 
@@ -175,6 +176,10 @@ void Form::Show()
         return;
     const bool wasVisible = isVisible();
     show();
+    // Styles draw the focus frame only once the keyboard has moved the focus
+    // (showing a window forgets that); a user who opened the form by the
+    // keyboard must see at once where it is.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     raise();
     activateWindow();
     if (!wasVisible) {

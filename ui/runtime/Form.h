@@ -28,7 +28,9 @@ namespace runtime {
 // closes for real.
 //
 // A form is never larger than 32767 twips either way, the largest size its
-// integer fields can hold.
+// integer fields can hold. Assistive tools see it as a window named by its
+// caption unless it says it is a dialog; from the moment it is shown, the
+// control with the keyboard focus shows it, as after a Tab.
 class Form : public LabelHost
 {
     Q_OBJECT

@@ -2,10 +2,12 @@
 #include "Label.h"
 
 #include "Colors.h"
+#include "LabelAccessible.h"
 #include "LabelHost.h"
 #include "MouseCodes.h"
 #include "Twips.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 #include <algorithm>
@@ -30,6 +32,35 @@ QRect onPixels(const QRectF &rect)
                  QPoint(onPixel(rect.right()) - 1, onPixel(rect.bottom()) - 1));
 }
 
+// Makes the painter's coordinates the device's own pixels, whatever scale and
+// offset the widget's painter carries, and returns the map from the
+// painter's former coordinates to them.
+QTransform paintInDevicePixels(QPainter &painter)
+{
+    const QTransform toDevice = painter.deviceTransform();
+    painter.setWorldTransform(toDevice.inverted() * painter.worldTransform());
+    return toDevice;
+}
+
+// The device pixels that `rect` covers, rounded as the device's own fills
+// round them.
+QRect devicePixels(const QTransform &toDevice, const QRect &rect)
+{
+    return onPixels(toDevice.mapRect(QRectF(rect)));
+}
+
+// The outermost ring of device pixels of `rect`, one pixel wide.
+void paintRing(QPainter &painter, const QRect &rect, const QColor &color)
+{
+    if (rect.isEmpty())
+        return;
+    const int w = rect.width(), h = rect.height();
+    painter.fillRect(QRect(rect.left(), rect.top(), w, 1), color);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), w, 1), color);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, h), color);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, h), color);
+}
+
 } // namespace
 
 Label::Label(LabelHost *host) : m_host(host)
@@ -39,15 +70,30 @@ Label::Label(LabelHost *host) : m_host(host)
 
 Label::~Label()
 {
+    if (m_accessibleId)
+        QAccessible::deleteAccessibleInterface(m_accessibleId);
     m_host->removeLabel(this);
+}
+
+QAccessibleInterface *Label::accessibleInterface() const
+{
+    if (!m_accessibleId)
+        m_accessibleId = QAccessible::registerAccessibleInterface(new LabelAccessible(this));
+    return QAccessible::accessibleInterface(m_accessibleId);
 }
 
 void Label::setCaption(const QString &caption)
 {
     const QRectF before = pixelRect();
+    const bool renamed = caption != m_strip.text();
     m_strip.setText(caption);
     m_fitPending = m_autoSize;
     changed(before);
+    // Only a tool that has asked for the label hears that its name changed.
+    if (renamed && m_accessibleId && QAccessible::isActive()) {
+        QAccessibleEvent event(accessibleInterface(), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void Label::setFontSize(double points)
@@ -178,9 +224,14 @@ QRectF Label::pixelRect() const
     return QRectF(m_left / tpp, m_top / tpp, Width() / tpp, Height() / tpp);
 }
 
+QRect Label::pixelArea() const
+{
+    return onPixels(pixelRect());
+}
+
 QRect Label::opaqueArea() const
 {
-    return m_opaque ? onPixels(pixelRect()) : QRect();
+    return m_opaque ? pixelArea() : QRect();
 }
 
 void Label::changed(const QRectF &before)
@@ -196,22 +247,33 @@ void Label::paint(QPainter &painter, const QRect &clip) const
     if (visible.isEmpty())
         return;
 
-    painter.save();
-    painter.setClipRect(visible);
     const QColor back = resolveColor(m_backColor);
     // Opaque tiles carry the background themselves; fill only what they leave.
     const QPointF origin(std::round(exact.left()), std::round(exact.top()));
     const QRectF textArea(origin, QSizeF(std::ceil(m_strip.width()), std::ceil(m_strip.height())));
-    if (m_opaque && !textArea.contains(QRectF(visible)))
-        painter.fillRect(visible, back);
-    m_strip.setBackground(m_opaque ? back : QColor());
-    m_strip.setColor(resolveColor(m_foreColor));
-    m_strip.paint(painter, origin, visible);
-    if (m_border) {
-        painter.setPen(resolveColor(SystemColor::WindowFrame));
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
+    if (m_opaque && !textArea.contains(QRectF(visible))) {
+        painter.save();
+        const QTransform toDevice = paintInDevicePixels(painter);
+        const QRect reach = devicePixels(toDevice, visible).adjusted(-1, -1, 1, 1);
+        painter.fillRect(devicePixels(toDevice, area).intersected(reach), back);
+        painter.restore();
     }
-    painter.restore();
+    if (!m_strip.text().isEmpty()) {
+        painter.save();
+        painter.setClipRect(visible);
+        m_strip.setBackground(m_opaque ? back : QColor());
+        m_strip.setColor(resolveColor(m_foreColor));
+        m_strip.paint(painter, origin, visible);
+        painter.restore();
+    }
+    if (m_border) {
+        // On the fill's own device pixels: drawn one host pixel in from the
+        // edge, it left a stripe of the fill outside it at fractional scales.
+        painter.save();
+        const QTransform toDevice = paintInDevicePixels(painter);
+        paintRing(painter, devicePixels(toDevice, area), resolveColor(SystemColor::WindowFrame));
+        painter.restore();
+    }
 }
 
 } // namespace runtime

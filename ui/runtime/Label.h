@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 
+class QAccessibleInterface;
 class QPainter;
 
 namespace runtime {
@@ -25,7 +26,12 @@ class LabelHost;
 // label to its caption on one line in its current font.
 //
 // A label takes no focus. It reports mouse releases and clicks to its
-// handlers; it does not interpret "&" in its caption.
+// handlers; it does not interpret "&" in its caption. Assistive tools see it
+// as static text named by its caption (unless hidden from them), through an
+// interface made on first request; moving it announces nothing.
+//
+// Fill and border are drawn on whole device pixels, so that at any scale the
+// border is the outermost ring of the fill.
 class Label
 {
 public:
@@ -71,8 +77,20 @@ public:
     // A release over the label, with the position in the host's twips.
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) const;
 
+    // Hidden labels (swatches shown through another control, colour bars
+    // without text) are left out of what assistive tools see.
+    void setAccessibleHidden(bool hidden) { m_accessibleHidden = hidden; }
+    bool isAccessibleHidden() const { return m_accessibleHidden; }
+    // The label's interface for assistive tools, made and registered on first
+    // call and kept until the label goes.
+    QAccessibleInterface *accessibleInterface() const;
+    LabelHost *host() const { return m_host; }
+
     // The label's area in the host's pixels.
     QRectF pixelRect() const;
+    // The whole host pixels it covers.
+    QRect pixelArea() const;
+
     // The pixels this label paints over completely (none when transparent).
     QRect opaqueArea() const;
     void paint(QPainter &painter, const QRect &clip) const;
@@ -95,6 +113,8 @@ private:
     std::int32_t m_backColor = SystemColor::ButtonFace;
     bool m_opaque = true;
     bool m_border = false;
+    bool m_accessibleHidden = false;
+    mutable unsigned m_accessibleId = 0;
 };
 
 } // namespace runtime

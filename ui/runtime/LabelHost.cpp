@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "LabelHost.h"
 
+#include "AccessibleFactory.h"
 #include "Colors.h"
 #include "Label.h"
 #include "Program.h"
@@ -13,7 +14,10 @@
 
 namespace runtime {
 
-LabelHost::LabelHost(QWidget *parent) : QWidget(parent) {}
+LabelHost::LabelHost(QWidget *parent) : QWidget(parent)
+{
+    installAccessibleFactory();
+}
 
 void LabelHost::setBackColor(std::int32_t color)
 {

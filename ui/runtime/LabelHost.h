@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,7 +17,9 @@ class Label;
 // a left click on a label raises its Click.
 //
 // It paints its own background only when it has a BackColor; it lays nothing
-// out itself.
+// out itself. Assistive tools see it in the role it is given (a plain client
+// area unless told otherwise), with its child widgets and then its labels as
+// children.
 class LabelHost : public QWidget
 {
     Q_OBJECT
@@ -30,6 +33,11 @@ public:
 
     void addLabel(Label *label);
     void removeLabel(Label *label);
+    // In the order they were created, the last one on top.
+    const std::vector<Label *> &labels() const { return m_labels; }
+
+    QAccessible::Role accessibleRole() const { return m_accessibleRole; }
+    void setAccessibleRole(QAccessible::Role role) { m_accessibleRole = role; }
 
 protected:
     // A mouse release over the widget itself, outside every label.
@@ -50,6 +58,7 @@ private:
     bool m_hasBackColor = false;
     Label *m_pressed = nullptr;
     bool m_pressedOnHost = false;
+    QAccessible::Role m_accessibleRole = QAccessible::Client;
 };
 
 } // namespace runtime

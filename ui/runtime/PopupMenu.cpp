@@ -38,18 +38,23 @@ void PopupMenu::setChooser(Chooser replacement)
 
 void PopupMenu::popup(QWidget *owner) const
 {
+    popup(owner, QCursor::pos());
+}
+
+void PopupMenu::popup(QWidget *owner, QPoint corner) const
+{
     if (hasEnded())
         return;
     int chosen = -1;
     if (chooser()) {
-        chosen = chooser()(itemCaptions());
+        chosen = chooser()(itemCaptions(), corner);
     } else {
         QMenu menu(m_caption, owner);
         std::vector<QAction *> actions;
         for (const Item &item : m_items)
             actions.push_back(item.caption == u"-" ? menu.addSeparator()
                                                    : menu.addAction(item.caption));
-        QAction *picked = menu.exec(QCursor::pos());
+        QAction *picked = menu.exec(corner);
         for (std::size_t i = 0; i < actions.size(); ++i) {
             if (picked && actions[i] == picked)
                 chosen = int(i);

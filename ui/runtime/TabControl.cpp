@@ -3,7 +3,9 @@
 
 #include "Program.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
@@ -23,6 +25,40 @@ TabControl::TabControl(QWidget *parent) : QWidget(parent), m_strip(new QTabBar(t
         if (Click)
             dispatch([this, previous] { Click(previous); });
     });
+    const std::pair<QKeyCombination, int> turns[] = {
+        {Qt::CTRL | Qt::Key_Tab, 1},
+        {Qt::CTRL | Qt::Key_PageDown, 1},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+        {Qt::CTRL | Qt::Key_PageUp, -1},
+    };
+    for (const auto &[keys, step] : turns) {
+        auto *shortcut = new QShortcut(QKeySequence(keys), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { turnPage(step); });
+    }
+}
+
+void TabControl::turnPage(int step)
+{
+    const int count = pageCount();
+    if (count == 0)
+        return;
+    const QWidget *focus = QApplication::focusWidget();
+    const LabelHost *left = m_pages[std::size_t(m_current)];
+    const bool focusOnPage = focus && left->isAncestorOf(focus);
+    setTab(((m_current + step) % count + count) % count);
+    if (!focusOnPage)
+        return;
+    // The first control of the new page in the Tab order, as Tab would find it.
+    const LabelHost *page = m_pages[std::size_t(m_current)];
+    for (QWidget *w = m_strip->nextInFocusChain(); w != m_strip; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    m_strip->setFocus(Qt::TabFocusReason);
 }
 
 void TabControl::addPage(LabelHost *page, const QString &caption)

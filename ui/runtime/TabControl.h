@@ -17,7 +17,11 @@ namespace runtime {
 // and controls are placed relative to the control's top-left corner, as
 // designed; the tab strip lies above the pages. Only the current page is
 // shown. Click runs (with the previous tab) after the current tab changed by
-// mouse or keyboard. It does not create the pages' contents.
+// mouse or keyboard. Anywhere in its window, Ctrl+Tab and Ctrl+Page Down turn
+// to the next page, Ctrl+Shift+Tab and Ctrl+Page Up to the previous one, round
+// from the last to the first; the keyboard focus, if it was on the page left,
+// moves to the first control of the new page that takes Tab (or to the tabs).
+// It does not create the pages' contents.
 class TabControl : public QWidget
 {
     Q_OBJECT
@@ -32,6 +36,8 @@ public:
     int Tab() const;
     void setTab(int index);
     QTabBar *strip() const { return m_strip; }
+    // Turns `step` pages on (or back, if negative), as the keys do.
+    void turnPage(int step);
 
     std::function<void(int previousTab)> Click;
 

@@ -110,7 +110,9 @@ void Frm_Main::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-    runtime::dispatch([] { Menu_Show(); });
+    // From the keyboard the pointer may be anywhere on the screen: the menu
+    // opens at the corner of the sign's client area instead.
+    runtime::dispatch([this] { Menu.popup(this, mapToGlobal(QPoint(0, 0))); });
 }
 
 void Frm_Main::MenuSetup_Click()

@@ -6,9 +6,10 @@
 
 // The sign: a thin window whose client area shows the background colour and
 // the message label, moved left by the timer and laid out again on every
-// resize. Releasing the right button over it (or pressing the context-menu key
-// or Shift+F10 while it has the keyboard) opens the popup menu with the setup
-// dialog, the version dialog and quit. Closing it by its close box quits, as
+// resize. Releasing the right button over it opens the popup menu with the
+// setup dialog, the version dialog and quit at the pointer; pressing the
+// context-menu key or Shift+F10 while it has the keyboard opens it at the
+// top-left corner of its client area. Closing it by its close box quits, as
 // the menu's quit command does.
 //
 // It keeps no state of its own: the message's position is the label's Left,

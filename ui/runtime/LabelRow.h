@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QAccessibleInterface;
+
+namespace runtime {
+
+class Label;
+class LabelHost;
+
+// A row of windowless labels that the keyboard handles as one control: it is
+// one Tab stop; Left and Right (Home and End) move a mark from label to
+// label, and Space, Return or Enter picks the marked one, which runs Pick
+// with its index as a click on it would. The picked label is the selected
+// one until another is picked or setSelected says otherwise; the mark starts
+// on it whenever the row takes the focus.
+//
+// It lies over the labels, draws only the mark (and that only while it has
+// the keyboard focus) and lets the mouse through to the labels; it neither
+// draws nor changes the labels. Assistive tools see a list of selectable
+// items, named by setItemNames, that can be pressed.
+class LabelRow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `labels` lie on `host`, which holds the row; they must outlive it.
+    LabelRow(LabelHost *host, std::vector<const Label *> labels);
+    ~LabelRow() override;
+
+    int count() const { return int(m_labels.size()); }
+    const Label &label(int index) const { return *m_labels.at(std::size_t(index)); }
+
+    void setItemNames(const QStringList &names) { m_names = names; }
+    QString itemName(int index) const { return m_names.value(index); }
+
+    // The marked label.
+    int current() const { return m_current; }
+    void setCurrent(int index);
+    // The picked label, or -1 when none is.
+    int selected() const { return m_selected; }
+    void setSelected(int index);
+
+    // Picks the label as Space does.
+    void pick(int index);
+    std::function<void(int index)> Pick;
+
+    // An item's interface for assistive tools, made on first request.
+    QAccessibleInterface *itemInterface(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QRect markRect(int index) const;
+    void announce(int index, bool focus, bool selection);
+
+    std::vector<const Label *> m_labels;
+    QStringList m_names;
+    int m_current = 0;
+    int m_selected = -1;
+    std::vector<unsigned> m_itemIds;
+};
+
+} // namespace runtime

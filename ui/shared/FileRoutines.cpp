@@ -30,11 +30,6 @@ QByteArray asRead(const QByteArray &bytes, qsizetype (*neededLength)(QByteArrayV
     return length < 0 ? bytes : bytes.left(length);
 }
 
-QString messagePath()
-{
-    return storage::joinPath(SignSettings.DataDir, storage::MessageFile::FileName);
-}
-
 // The path as a diagnostic shows it: a directory read from the settings file
 // may be of any length, so only its first 80 characters are quoted.
 QString shown(const QString &path)
@@ -52,6 +47,19 @@ bool failed(const QString &path, const QString &what)
     return false;
 }
 
+// Each file read as start-up reads it: bounded, and only as far as its items.
+std::optional<QByteArray> loadSettings(const QString &path, QString *why)
+{
+    return storage::StoredFile::load(path, storage::SettingsFile::MaxBytes,
+                                     storage::SettingsFile::neededLength, why);
+}
+
+std::optional<QByteArray> loadMessage(const QString &path, QString *why)
+{
+    return storage::StoredFile::load(path, storage::MessageFile::MaxBytes,
+                                     storage::MessageFile::neededLength, why);
+}
+
 } // namespace
 
 QString lastFileError()
@@ -63,8 +71,7 @@ bool Ini_Read()
 {
     const QString path = settingsPath();
     QString why;
-    const auto bytes = storage::StoredFile::load(path, storage::SettingsFile::MaxBytes,
-                                                 storage::SettingsFile::neededLength, &why);
+    const auto bytes = loadSettings(path, &why);
     if (!bytes || !storage::SettingsFile::decode(*bytes, SignSettings, storage::CurDir(), &why))
         return failed(path, why);
     knownSettings = *bytes;
@@ -100,10 +107,9 @@ bool Ini_Write()
 
 bool Data_Read()
 {
-    const QString path = messagePath();
+    const QString path = messagePath(SignSettings.DataDir);
     QString why;
-    const auto bytes = storage::StoredFile::load(path, storage::MessageFile::MaxBytes,
-                                                 storage::MessageFile::neededLength, &why);
+    const auto bytes = loadMessage(path, &why);
     const auto message = bytes ? storage::MessageFile::decode(*bytes, &why) : std::nullopt;
     if (!message)
         return failed(path, why);
@@ -114,7 +120,7 @@ bool Data_Read()
 
 bool Data_Write()
 {
-    const QString path = messagePath();
+    const QString path = messagePath(SignSettings.DataDir);
     QString why;
     const auto bytes = storage::MessageFile::encode(SignSettings.DataText, &why);
     if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
@@ -136,8 +142,7 @@ QString messagePath(const QString &directory)
 std::optional<QByteArray> readSettings(QString *why)
 {
     const QString path = settingsPath();
-    auto bytes = storage::StoredFile::load(path, storage::SettingsFile::MaxBytes,
-                                           storage::SettingsFile::neededLength, why);
+    auto bytes = loadSettings(path, why);
     if (!bytes && why)
         *why = shown(path) % QStringLiteral(": ") % *why;
     return bytes;
@@ -146,8 +151,7 @@ std::optional<QByteArray> readSettings(QString *why)
 std::optional<QByteArray> readMessage(const QString &directory, QString *why)
 {
     const QString path = messagePath(directory);
-    auto bytes = storage::StoredFile::load(path, storage::MessageFile::MaxBytes,
-                                           storage::MessageFile::neededLength, why);
+    auto bytes = loadMessage(path, why);
     if (!bytes && why)
         *why = shown(path) % QStringLiteral(": ") % *why;
     return bytes;

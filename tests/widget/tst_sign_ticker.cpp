@@ -3,6 +3,7 @@
 // a twip and, once it has left the window completely, puts it back at the
 // right edge of the client area.
 
+#include "RunLayout.h"
 #include "SignFixture.h"
 
 class TestSignTicker : public QObject
@@ -138,6 +139,52 @@ private slots:
 
         QVERIFY(!runtime::hasEnded());
         QVERIFY(f.boxes.empty());
+        QCOMPARE(label.Width(), width);
+    }
+
+    // Why: a long message is measured on a worker thread, and until that
+    // lands the label's width is only an estimate from its first part. The
+    // message must still wrap on the tick it has fully left, neither when
+    // the estimate says nor later; here no event is processed, so the
+    // measurement cannot land at all.
+    void wrapsExactlyBeforeTheMeasurementLands_data()
+    {
+        QTest::addColumn<QString>("message");
+        const QString narrow(3000, QLatin1Char('i'));
+        const QString wide(3000, QChar(0x6F22)); // 漢
+        QTest::newRow("narrow, then wide") << narrow + wide;
+        QTest::newRow("wide, then narrow") << wide + narrow;
+    }
+
+    void wrapsExactlyBeforeTheMeasurementLands()
+    {
+        QFETCH(QString, message);
+        Frm_Main &sign = f.startSign("short", {.speed = 32767});
+        runtime::Label &label = sign.Lbl_Data;
+        Bas_Comm::SignSettings.DataText = message;
+        Bas_Comm::Disp_Set();
+        QVERIFY(!label.strip().isMeasured());
+
+        runtime::RunLayout exact(message, label.font());
+        exact.layOutTo(1e300);
+        const double width = std::ceil(exact.width() - 1e-6) * f.tpp();
+        QVERIFY2(std::abs(label.Width() - width) > 100 * f.tpp(),
+                 qPrintable(QStringLiteral("estimate %1, exact %2").arg(label.Width()).arg(width)));
+
+        double expected = label.Left();
+        for (int tick = 1;; ++tick) {
+            sign.Tim_Shift.fire();
+            expected -= 32767 * 0.01;
+            if (expected < -width) {
+                QCOMPARE(label.Left(), double(sign.ScaleWidth()));
+                break;
+            }
+            QVERIFY2(label.Left() == expected, qPrintable(QStringLiteral("tick %1: at %2, not %3")
+                                                              .arg(tick)
+                                                              .arg(label.Left())
+                                                              .arg(expected)));
+        }
+        QVERIFY(label.strip().isMeasured());
         QCOMPARE(label.Width(), width);
     }
 

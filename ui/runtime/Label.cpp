@@ -66,6 +66,7 @@ void paintRing(QPainter &painter, const QRect &rect, const QColor &color)
 Label::Label(LabelHost *host) : m_host(host)
 {
     m_host->addLabel(this);
+    m_strip.measured = [this] { captionMeasured(); };
 }
 
 Label::~Label()
@@ -124,11 +125,34 @@ void Label::fitIfPending() const
 {
     if (!m_fitPending)
         return;
-    m_fitPending = false;
-    // Whole pixels, rounded up, so that the caption always fits.
+    // Whole pixels, rounded up, so that the caption always fits. A caption
+    // still being measured is fitted again at every read, and once more when
+    // its measurement lands.
+    m_fitPending = !m_strip.isMeasured();
     const double tpp = twipsPerPixel();
     m_width = std::ceil(m_strip.width() - 1e-6) * tpp;
     m_height = std::ceil(m_strip.height() - 1e-6) * tpp;
+}
+
+void Label::captionMeasured()
+{
+    if (!m_fitPending)
+        return;
+    const double tpp = twipsPerPixel();
+    const QRectF before(m_left / tpp, m_top / tpp, m_width / tpp, m_height / tpp);
+    fitIfPending();
+    changed(before);
+}
+
+void Label::layOutCaptionInView() const
+{
+    // What may be in view after the next moves, with room for the longest
+    // step a tick can take; so the caption's end is laid out, and its width
+    // exact, before it could have left the host.
+    constexpr double Reach = 2 * TextStrip::TileWidth;
+    const double leftPx = m_left / twipsPerPixel();
+    if (leftPx < m_host->width() + Reach)
+        m_strip.layOutTo(m_host->width() - leftPx + Reach);
 }
 
 void Label::setLeft(double twips)
@@ -137,6 +161,7 @@ void Label::setLeft(double twips)
     const bool moves = std::round(twips / tpp) != std::round(m_left / tpp);
     const QRectF before = pixelRect();
     m_left = twips;
+    layOutCaptionInView();
     if (moves)
         changed(before);
 }

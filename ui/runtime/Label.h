@@ -23,7 +23,11 @@ class LabelHost;
 // precision, so that code moving the label reads back what it wrote and a
 // hundredth of a twip still counts far into the longest message; drawing maps
 // it to whole pixels. Setting AutoSize to true (again or not) fits the
-// label to its caption on one line in its current font.
+// label to its caption on one line in its current font. A long caption is
+// measured aside (see TextStrip): until then the fitted width is an estimate
+// no smaller than the part laid out, which always reaches past what is in
+// view, so that a label moved across its host has its exact width before its
+// end could come into view or leave it.
 //
 // A label takes no focus. It reports mouse releases and clicks to its
 // handlers; it does not interpret "&" in its caption. Assistive tools see it
@@ -98,6 +102,8 @@ public:
 
 private:
     void fitIfPending() const;
+    void captionMeasured();
+    void layOutCaptionInView() const;
     void changed(const QRectF &before);
 
     LabelHost *m_host;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Cp932.h"
 
+#include <QSysInfo>
+
 #include <cerrno>
 #include <iconv.h>
 
@@ -56,10 +58,15 @@ std::optional<QByteArray> Cp932::encode(QStringView text)
 
 std::optional<QString> Cp932::decode(QByteArrayView bytes)
 {
-    const auto utf8 = convert("UTF-8", "CP932", bytes);
-    if (!utf8)
+    // Straight to UTF-16 in this machine's byte order: every code page 932
+    // character is in the Basic Multilingual Plane, and a long message is
+    // then decoded once instead of twice.
+    const char *const utf16 =
+        QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+    const auto units = convert(utf16, "CP932", bytes);
+    if (!units)
         return std::nullopt;
-    return QString::fromUtf8(*utf8);
+    return QString(reinterpret_cast<const QChar *>(units->constData()), units->size() / 2);
 }
 
 std::optional<QString> Cp932::roundTrip(QStringView text)

@@ -3,6 +3,8 @@
 
 #include "Cp932.h"
 
+#include <cstring>
+
 namespace storage {
 
 namespace {
@@ -54,19 +56,32 @@ void ItemReader::skipSeparator()
         ++m_line;
 }
 
+// Where `stop` or a line end first comes at or after the position, or the
+// end. memchr over the bytes, each search ending where an earlier stop was
+// found: a message line can be megabytes long.
+qsizetype ItemReader::findStop(char stop) const
+{
+    const char *const begin = m_bytes.constData();
+    const char *const from = begin + m_pos;
+    const char *first = begin + m_bytes.size();
+    for (const char c : {stop, '\r', '\n'}) {
+        if (const void *hit = std::memchr(from, c, std::size_t(first - from)))
+            first = static_cast<const char *>(hit);
+    }
+    return first - begin;
+}
+
 QByteArray ItemReader::takeUnquoted()
 {
     const qsizetype start = m_pos;
-    while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
-        ++m_pos;
+    m_pos = findStop(',');
     return trimmedRight(m_bytes.mid(start, m_pos - start));
 }
 
 void ItemReader::passQuoted()
 {
     ++m_pos;
-    while (m_pos < m_bytes.size() && m_bytes[m_pos] != '"' && !atLineEnd())
-        ++m_pos;
+    m_pos = findStop('"');
 }
 
 bool ItemReader::skipItem()
@@ -74,8 +89,7 @@ bool ItemReader::skipItem()
     skipBlanks();
     if (m_pos < m_bytes.size() && m_bytes[m_pos] == '"')
         passQuoted();
-    while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
-        ++m_pos;
+    m_pos = findStop(',');
     if (m_pos >= m_bytes.size())
         return false;
     skipSeparator();
@@ -141,8 +155,7 @@ std::optional<QString> ItemReader::readString()
         item = m_bytes.mid(start, m_pos - start);
         // Whatever follows the closing quote up to the separator is not part of
         // the item.
-        while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
-            ++m_pos;
+        m_pos = findStop(',');
     } else {
         item = takeUnquoted();
     }

@@ -40,6 +40,7 @@ private:
     bool atLineEnd() const;
     void skipBlanks();
     void skipSeparator();
+    qsizetype findStop(char stop) const;
     QByteArray takeUnquoted();
     void passQuoted();
     void fail(int line, const QString &what);

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "Fonts.h"
 
-#include <QFontDatabase>
 #include <QStringList>
 
 namespace runtime {
 
+// Qt tries a family itself before its substitutes, so where the designed
+// font is installed it is still the one used; asking the font database first
+// would load every font on the system before the window could show.
 void installFontSubstitutions()
 {
-    if (QFontDatabase::families().contains(DesignedFontName))
-        return;
     QFont::insertSubstitutions(DesignedFontName,
                                {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
                                 QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});

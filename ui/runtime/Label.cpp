@@ -85,7 +85,7 @@ QAccessibleInterface *Label::accessibleInterface() const
 
 void Label::setCaption(const QString &caption)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     const bool renamed = caption != m_strip.text();
     m_strip.setText(caption);
     m_fitPending = m_autoSize;
@@ -106,7 +106,7 @@ void Label::setFontSize(double points)
 
 void Label::setFont(const QFont &font)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_font = font;
     m_strip.setFont(font);
     m_fitPending = m_autoSize;
@@ -115,7 +115,7 @@ void Label::setFont(const QFont &font)
 
 void Label::setAutoSize(bool autoSize)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_autoSize = autoSize;
     m_fitPending = autoSize;
     changed(before);
@@ -125,11 +125,18 @@ void Label::fitIfPending() const
 {
     if (!m_fitPending)
         return;
-    // Whole pixels, rounded up, so that the caption always fits. A caption
-    // still being measured is fitted again at every read, and once more when
-    // its measurement lands.
-    m_fitPending = !m_strip.isMeasured();
     const double tpp = twipsPerPixel();
+    // A caption still being measured is laid out at least as far as may come
+    // into view before the next read, with room for the longest step a tick
+    // can take; so its end is laid out, and the width exact, before the
+    // caption could have left the host. It is fitted again at every read,
+    // and once more when its measurement lands.
+    if (!m_strip.isMeasured()) {
+        constexpr double Reach = 2 * TextStrip::TileWidth;
+        m_strip.layOutTo(m_host->width() - m_left / tpp + Reach);
+    }
+    m_fitPending = !m_strip.isMeasured();
+    // Whole pixels, rounded up, so that the caption always fits.
     m_width = std::ceil(m_strip.width() - 1e-6) * tpp;
     m_height = std::ceil(m_strip.height() - 1e-6) * tpp;
 }
@@ -144,31 +151,26 @@ void Label::captionMeasured()
     changed(before);
 }
 
-void Label::layOutCaptionInView() const
+QRectF Label::drawnRect() const
 {
-    // What may be in view after the next moves, with room for the longest
-    // step a tick can take; so the caption's end is laid out, and its width
-    // exact, before it could have left the host.
-    constexpr double Reach = 2 * TextStrip::TileWidth;
-    const double leftPx = m_left / twipsPerPixel();
-    if (leftPx < m_host->width() + Reach)
-        m_strip.layOutTo(m_host->width() - leftPx + Reach);
+    // Until fitted, the whole host: fitting needs the font, and nothing is
+    // drawn before the host is shown.
+    return m_fitPending ? QRectF(m_host->rect()) : pixelRect();
 }
 
 void Label::setLeft(double twips)
 {
     const double tpp = twipsPerPixel();
     const bool moves = std::round(twips / tpp) != std::round(m_left / tpp);
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_left = twips;
-    layOutCaptionInView();
     if (moves)
         changed(before);
 }
 
 void Label::setTop(double twips)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_top = twips;
     changed(before);
 }
@@ -181,7 +183,7 @@ double Label::Width() const
 
 void Label::setWidth(double twips)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_fitPending = false;
     m_width = twips;
     changed(before);
@@ -195,7 +197,7 @@ double Label::Height() const
 
 void Label::setHeight(double twips)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_fitPending = false;
     m_height = twips;
     changed(before);
@@ -203,7 +205,7 @@ void Label::setHeight(double twips)
 
 void Label::setGeometry(double left, double top, double width, double height)
 {
-    const QRectF before = pixelRect();
+    const QRectF before = drawnRect();
     m_left = left;
     m_top = top;
     m_fitPending = false;
@@ -215,25 +217,25 @@ void Label::setGeometry(double left, double top, double width, double height)
 void Label::setForeColor(std::int32_t color)
 {
     m_foreColor = color;
-    changed(pixelRect());
+    changed(drawnRect());
 }
 
 void Label::setBackColor(std::int32_t color)
 {
     m_backColor = color;
-    changed(pixelRect());
+    changed(drawnRect());
 }
 
 void Label::setOpaque(bool opaque)
 {
     m_opaque = opaque;
-    changed(pixelRect());
+    changed(drawnRect());
 }
 
 void Label::setBorder(bool border)
 {
     m_border = border;
-    changed(pixelRect());
+    changed(drawnRect());
 }
 
 void Label::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) const
@@ -261,7 +263,7 @@ QRect Label::opaqueArea() const
 
 void Label::changed(const QRectF &before)
 {
-    m_host->update(onPixels(before).united(onPixels(pixelRect())));
+    m_host->update(onPixels(before).united(onPixels(drawnRect())));
 }
 
 void Label::paint(QPainter &painter, const QRect &clip) const

@@ -103,7 +103,7 @@ public:
 private:
     void fitIfPending() const;
     void captionMeasured();
-    void layOutCaptionInView() const;
+    QRectF drawnRect() const;
     void changed(const QRectF &before);
 
     LabelHost *m_host;

@@ -49,34 +49,8 @@ stop() {
 trap stop EXIT
 trap 'exit 130' INT TERM
 
-# A display number nobody uses: no lock file, no socket, and the server stays up.
-display=
-for n in $(seq 111 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -dpi 96 >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-            break
-        fi
-        if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-            display=":$n"
-            break
-        fi
-        sleep 0.1
-    done
-    [ -n "$display" ] && break
-    if kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid"
-    fi
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-done
-if [ -z "$display" ]; then
-    echo "cpu_usage.sh: could not start Xvfb" >&2
-    exit 1
-fi
-export DISPLAY=$display
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb "$work" || { echo "cpu_usage.sh: could not start Xvfb" >&2; exit 1; }
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 openbox_pid=$!
@@ -162,7 +136,7 @@ if command -v import >/dev/null; then
     [ "$a" != "$b" ] && moving=yes || moving=no
 fi
 
-echo "== CPU and memory: $exe on Xvfb $display under openbox"
+echo "== CPU and memory: $exe on Xvfb $DISPLAY under openbox"
 echo "   client area ${geometry} px (asked ${client_w}x${client_h}), speed 3000, message of ${#message} characters"
 awk -v s0="$sign0" -v s1="$sign1" -v n0="$signns0" -v n1="$signns1" -v x0="$xvfb0" -v x1="$xvfb1" \
     -v t0="$t0" -v t1="$t1" -v hz="$hz" 'BEGIN {

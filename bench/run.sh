@@ -7,9 +7,16 @@
 #     handler plus repaint, counted by callgrind for a 20-character and a
 #     100,000-character message at a 40 and a 200 pixel client height, with the
 #     long/short ratio at each height (goal: below 1.5); wall-clock microseconds
-#     per tick without valgrind; the time and instructions of laying out the
-#     long message once (Disp_Set with a new text).
-#  2. CPU and memory of the real program scrolling on Xvfb (bench/cpu_usage.sh).
+#     per tick without valgrind; the GUI thread's time and instructions for a
+#     new long message (Disp_Set, then its first screenful drawn).
+#  2. Long messages (bench_long_message, offscreen), for 20, 100,000 and
+#     1,000,000 characters at a 40 and a 400 pixel client height: the GUI
+#     thread's CPU per height change (goal: below 16 ms), the longest gap
+#     between two ticks while the height is dragged (goal: 120 ms at most),
+#     the pace 10 million pixels into the text, and the memory.
+#  3. Start-up to the mapped window against a bare Qt window (bench/startup.sh,
+#     Xvfb; goals: 1.2x the floor at 20 characters, 1.5x at 1,000,000).
+#  4. CPU and memory of the real program scrolling on Xvfb (bench/cpu_usage.sh).
 #
 # Environment:
 #   VELMORA_BENCH_TICKS           measured ticks per case (default 1000)
@@ -17,7 +24,10 @@
 #   VELMORA_BENCH_SPEED           hundredths of a twip a tick (default 6000, 4 px)
 #   VELMORA_BENCH_SKIP_CALLGRIND  1: no callgrind runs
 #   VELMORA_BENCH_SKIP_WALL       1: no wall-clock runs
-#   VELMORA_BENCH_SKIP_CPU        1: no Xvfb run
+#   VELMORA_BENCH_SKIP_LONG       1: no long-message runs
+#   VELMORA_BENCH_SKIP_STARTUP    1: no start-up runs
+#   VELMORA_BENCH_RUNS            start-up runs per case (default 7)
+#   VELMORA_BENCH_SKIP_CPU        1: no scrolling run on Xvfb
 #   VELMORA_BENCH_SECONDS         scrolling time measured on Xvfb (default 60)
 #   VELMORA_BENCH_ANNOTATE        1: print callgrind_annotate's top functions
 #                                 for every case
@@ -140,7 +150,7 @@ if [ "${VELMORA_BENCH_SKIP_CALLGRIND:-0}" != 1 ]; then
 fi
 
 echo
-echo "One-off layout of the ${lengths[1]}-character message (Disp_Set with a new text):"
+echo "GUI thread's share of a new ${lengths[1]}-character message (Disp_Set, first screenful drawn):"
 for height in "${heights[@]}"; do
     tag=len${lengths[1]}.h$height
     printf '  %3d px: %s ms (median of 5, wall clock), %s instructions\n' "$height" \
@@ -162,6 +172,34 @@ if [ "${VELMORA_BENCH_ANNOTATE:-0}" = 1 ] && [ "${VELMORA_BENCH_SKIP_CALLGRIND:-
 fi
 echo
 echo "Callgrind files: $results/callgrind.*"
+
+if [ "${VELMORA_BENCH_SKIP_LONG:-0}" != 1 ]; then
+    echo
+    echo "== Long messages: bench_long_message, offscreen, client 600 x H px, speed 3000 (2 px a tick)"
+    printf '%-8s %-7s %-11s %-22s %-20s %-12s %-11s\n' length height label_px \
+        "change_cpu_ms med/max" "drag_gap_ms max/p99" "pace_px@10M" rss
+    for length in 20 100000 1000000; do
+        for height in 40 400; do
+            out=$("$(dirname "$bench")/bench_long_message" --length "$length" --height "$height" \
+                  2>"$results/long.len$length.h$height.log") || {
+                echo "run.sh: bench_long_message $length $height failed:" >&2
+                tail -n 20 "$results/long.len$length.h$height.log" >&2
+                exit 1
+            }
+            printf '%-8s %-7s %-11s %-22s %-20s %-12s %-11s\n' "$length" "$height" \
+                "$(field "$out" label_px)" \
+                "$(field "$out" change_cpu_ms_median)/$(field "$out" change_cpu_ms_max)" \
+                "$(field "$out" drag_gap_ms_max)/$(field "$out" drag_gap_ms_p99)" \
+                "$(field "$out" pace_px)" "$(field "$out" rss)"
+        done
+    done
+    echo "   pace expected: 2.000000 px a tick (speed 3000 = 30 twips = 2 px at 96 dpi)"
+fi
+
+if [ "${VELMORA_BENCH_SKIP_STARTUP:-0}" != 1 ]; then
+    echo
+    bash "$here/startup.sh" "$build"
+fi
 
 if [ "${VELMORA_BENCH_SKIP_CPU:-0}" != 1 ]; then
     echo

@@ -10,7 +10,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     fonts-ipafont-gothic
-    xvfb openbox xdotool x11-utils imagemagick
+    xvfb openbox xdotool x11-utils imagemagick libxcb1-dev
     python3 e2fsprogs valgrind
     clang libclang-rt-14-dev llvm-14
     dpkg-dev file lintian desktop-file-utils appstream man-db

@@ -50,10 +50,10 @@ void RunLayout::nextChunk()
     }
 }
 
-bool RunLayout::layOutTo(double x, const std::atomic<bool> *cancelled)
+bool RunLayout::layOutTo(double x, const std::function<bool()> &cancelled)
 {
     while (!isComplete() && m_width < x) {
-        if (cancelled && cancelled->load(std::memory_order_relaxed))
+        if (cancelled && cancelled())
             return false;
         // One run: up to GraphemesPerRun boundaries further, or the text's end.
         qsizetype end = m_next;

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QString>
 
-#include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,9 +37,9 @@ public:
     ~RunLayout();
 
     // Lays out runs until they reach `x` pixels or the text ends. With a
-    // `cancelled` flag it gives up as soon as the flag is set, and returns
-    // false then.
-    bool layOutTo(double x, const std::atomic<bool> *cancelled = nullptr);
+    // `cancelled` test it gives up as soon as the test says so, between two
+    // runs, and returns false then.
+    bool layOutTo(double x, const std::function<bool()> &cancelled = {});
     bool isComplete() const { return m_next >= m_text.size(); }
 
     const std::vector<Run> &runs() const { return m_runs; }

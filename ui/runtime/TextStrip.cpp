@@ -8,6 +8,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <mutex>
@@ -142,7 +143,7 @@ void TextStrip::ensureStarted() const
         QFont own;
         own.fromString(font);
         auto layout = std::make_shared<RunLayout>(text, own);
-        if (!layout->layOutTo(Everything, &job->cancelled) || stopping)
+        if (!layout->layOutTo(Everything, [&job] { return job->cancelled || stopping; }))
             return;
         const std::lock_guard lock(job->mutex);
         if (job->cancelled)

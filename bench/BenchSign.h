@@ -90,7 +90,8 @@ inline double median(std::vector<double> values)
 // The sign started by the program's own start-up from the files in the
 // current directory, shown, with its client area given `client` as a user
 // resizing it would (Form_Resize lays it out again); null, with a line on
-// stderr, when any of that fails. The timer runs.
+// stderr, when any of that fails. The timer is stopped, so that the message
+// stands where the layout put it.
 inline Frm_Main *showSign(QSize client, const char *who)
 {
     Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
@@ -98,6 +99,7 @@ inline Frm_Main *showSign(QSize client, const char *who)
         std::fprintf(stderr, "%s: the sign did not start\n", who);
         return nullptr;
     }
+    sign.Tim_Shift.setEnabled(false);
     sign.Show();
     if (!QTest::qWaitForWindowExposed(&sign)) {
         std::fprintf(stderr, "%s: the sign was never exposed\n", who);

@@ -182,6 +182,7 @@ int main(int argc, char **argv)
         sign.resize(options.width, options.height + extra);
     });
     const double dragCpu0 = threadCpuMs();
+    sign.Tim_Shift.setEnabled(true);
     drag.start(16);
     QTest::qWait(3000);
     drag.stop();

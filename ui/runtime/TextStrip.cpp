@@ -179,7 +179,8 @@ bool TextStrip::isMeasured() const
 void TextStrip::layOutTo(double x) const
 {
     ensureStarted();
-    m_layout.layOutTo(x);
+    if (!m_layout.isComplete())
+        m_layout.layOutTo(x);
 }
 
 double TextStrip::width() const
@@ -217,7 +218,8 @@ QImage TextStrip::renderTile(qint64 index, qreal devicePixelRatio) const
     // by up to about one em on either side.
     const double left = double(index) * TileWidth - m_height;
     const double right = double(index + 1) * TileWidth + m_height;
-    m_layout.layOutTo(right);
+    if (!m_layout.isComplete())
+        m_layout.layOutTo(right);
     const auto &runs = m_layout.runs();
     auto run = std::upper_bound(runs.begin(), runs.end(), left,
                                 [](double x, const RunLayout::Run &r) { return x < r.x; });
@@ -245,7 +247,8 @@ void TextStrip::paint(QPainter &painter, QPointF origin, const QRect &clip) cons
         return;
     // Only as far as the text reaches: lay out up to the last tile in view
     // (or the text's end) and stop there.
-    m_layout.layOutTo(double(last + 1) * TileWidth);
+    if (!m_layout.isComplete())
+        m_layout.layOutTo(double(last + 1) * TileWidth);
     last = std::min(last, (qint64(std::ceil(m_layout.width())) - 1) / TileWidth);
     if (last < first)
         return;

@@ -11,6 +11,8 @@
 #include "SignSettingsRecord.h"
 #include "StoredFile.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -85,6 +87,22 @@ inline double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const std::size_t mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Makes `scratch` the current directory and writes the sign's files there;
+// false, with a line on stderr, when either fails.
+inline bool enterScratch(const QTemporaryDir &scratch, int width, int height, int speed,
+                         const QString &message, const char *who)
+{
+    if (!scratch.isValid() || !QDir::setCurrent(scratch.path())) {
+        std::fprintf(stderr, "%s: no scratch directory\n", who);
+        return false;
+    }
+    if (!writeSignFiles(width, height, speed, message)) {
+        std::fprintf(stderr, "%s: cannot write the settings files\n", who);
+        return false;
+    }
+    return true;
 }
 
 // The sign started by the program's own start-up from the files in the

@@ -140,15 +140,10 @@ int main(int argc, char **argv)
         return written ? 0 : 1;
     }
     QTemporaryDir scratch;
-    if (!scratch.isValid() || !QDir::setCurrent(scratch.path())) {
-        std::fprintf(stderr, "bench_long_message: no scratch directory\n");
-        return 1;
-    }
     const QString message = bench::mixedMessage(options.length);
-    if (!bench::writeSignFiles(options.width, options.height, options.speed, message)) {
-        std::fprintf(stderr, "bench_long_message: cannot write the settings files\n");
+    if (!bench::enterScratch(scratch, options.width, options.height, options.speed, message,
+                             "bench_long_message"))
         return 1;
-    }
     QApplication app(argc, argv);
     runtime::prepareApplication();
     runtime::setQuitOnEnd(false);

@@ -139,15 +139,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QTemporaryDir scratch;
-    if (!scratch.isValid() || !QDir::setCurrent(scratch.path())) {
-        std::fprintf(stderr, "bench_tick_cost: no scratch directory\n");
-        return 1;
-    }
     const QString message = bench::mixedMessage(options.length);
-    if (!bench::writeSignFiles(options.width, options.height, options.speed, message)) {
-        std::fprintf(stderr, "bench_tick_cost: cannot write the settings files\n");
+    if (!bench::enterScratch(scratch, options.width, options.height, options.speed, message,
+                             "bench_tick_cost"))
         return 1;
-    }
 
     QApplication app(argc, argv);
     runtime::prepareApplication();

@@ -9,6 +9,7 @@
 #include "Program.h"
 #include "SettingsFile.h"
 #include "SignSettingsRecord.h"
+#include "Startup.h"
 #include "StoredFile.h"
 
 #include <QDir>
@@ -105,13 +106,16 @@ inline bool enterScratch(const QTemporaryDir &scratch, int width, int height, in
     return true;
 }
 
-// The sign started by the program's own start-up from the files in the
+// The application prepared as the program prepares it, and the sign started
+// by the program's own start-up from the files in the
 // current directory, shown, with its client area given `client` as a user
 // resizing it would (Form_Resize lays it out again); null, with a line on
 // stderr, when any of that fails. The timer is stopped, so that the message
 // stands where the layout put it.
 inline Frm_Main *showSign(QSize client, const char *who)
 {
+    runtime::prepareApplication();
+    runtime::setQuitOnEnd(false);
     Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
     if (runtime::hasEnded()) {
         std::fprintf(stderr, "%s: the sign did not start\n", who);

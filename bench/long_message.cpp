@@ -27,7 +27,6 @@
 
 #include "Bas_Comm.h"
 #include "BenchSign.h"
-#include "Startup.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -145,8 +144,6 @@ int main(int argc, char **argv)
                              "bench_long_message"))
         return 1;
     QApplication app(argc, argv);
-    runtime::prepareApplication();
-    runtime::setQuitOnEnd(false);
     Frm_Main *shown = bench::showSign(QSize(options.width, options.height), "bench_long_message");
     if (!shown)
         return 1;

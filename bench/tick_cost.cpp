@@ -27,7 +27,6 @@
 #include "FormInstance.h"
 #include "Frm_Main.h"
 #include "Program.h"
-#include "Startup.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -145,8 +144,6 @@ int main(int argc, char **argv)
         return 1;
 
     QApplication app(argc, argv);
-    runtime::prepareApplication();
-    runtime::setQuitOnEnd(false);
 
     Frm_Main *shown = bench::showSign(QSize(options.width, options.height), "bench_tick_cost");
     if (!shown)

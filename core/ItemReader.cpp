@@ -34,11 +34,6 @@ QString excerpt(const QByteArray &item)
 
 ItemReader::ItemReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
 
-bool ItemReader::atLineEnd() const
-{
-    return m_pos < m_bytes.size() && (m_bytes[m_pos] == '\r' || m_bytes[m_pos] == '\n');
-}
-
 void ItemReader::skipBlanks()
 {
     while (m_pos < m_bytes.size() && isBlank(m_bytes[m_pos]))

@@ -37,7 +37,6 @@ public:
     QString errorString() const { return m_error; }
 
 private:
-    bool atLineEnd() const;
     void skipBlanks();
     void skipSeparator();
     qsizetype findStop(char stop) const;

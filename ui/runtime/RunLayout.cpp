@@ -16,7 +16,7 @@ constexpr qsizetype ChunkLength = 2048;
 } // namespace
 
 RunLayout::RunLayout(const QString &text, const QFont &font)
-    : m_text(text), m_font(font), m_metrics(std::make_unique<QFontMetricsF>(font))
+    : m_text(text), m_metrics(std::make_unique<QFontMetricsF>(font))
 {
 }
 

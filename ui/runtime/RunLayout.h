@@ -52,7 +52,6 @@ private:
     void nextChunk();
 
     QString m_text;
-    QFont m_font;
     std::unique_ptr<QFontMetricsF> m_metrics;
     std::vector<Run> m_runs;
     double m_width = 0;

@@ -33,6 +33,9 @@ public:
     // How many bytes the items read so far and their separators take.
     qsizetype position() const { return m_pos; }
 
+    // The line the next item starts on, counted from 1.
+    int line() const { return m_line; }
+
     // "line N: what was wrong" for the last failed read.
     QString errorString() const { return m_error; }
 

@@ -50,9 +50,16 @@ bool SettingsFile::decode(const QByteArray &bytes, SignSettingsRecord &record,
                          readInto(reader, r.BackColor);
     if (!numbers)
         return fail(why, reader.errorString());
+    const int directoryLine = reader.line();
     const auto directory = reader.readString();
     if (!directory)
         return fail(why, reader.errorString());
+    // No path can hold a NUL: the system would cut it there and name another
+    // file.
+    if (directory->contains(QChar(0)))
+        return fail(why, QStringLiteral("line %1: the directory holds a NUL character, which no "
+                                        "path can hold")
+                             .arg(directoryLine));
     r.DataDir = *directory;
 
     if (r.DataDir == CurDirSentinel)

@@ -17,19 +17,31 @@ namespace storage {
 // load() opens without blocking, takes only regular files, and reads no more
 // than the caller needs, up to a cap.
 //
-// save() normally writes aside: the bytes go to a temporary file beside the
-// target (the target's name with a "." before and ".saving" after it), which
-// is synced, given the target's mode, owner and group, and renamed over the
-// target; then the directory is synced. A temporary file left by a killed
-// save is removed by the next save of the same file. Where a new file could
-// not take the target's place without changing its identity (the directory is
-// not writable, the file has other hard links, or its owner or group cannot be
-// given to a new file), the file is rewritten in place instead: the new bytes
-// are written over it and synced, and on any failure the previous bytes are
-// put back. Either way a failed save leaves the previous file byte for byte as
-// it was, and success means the bytes are on disk; the one exception is a
-// directory that cannot be synced after the rename, where the new file is in
-// place but not known to be on disk, and the save reports failure.
+// save() works from the file's directory, opened once, so that a path that
+// changes meanwhile cannot redirect it. It refuses a file the user may not
+// write, a node that is not a regular file, and a link another user planted
+// in a shared sticky directory; a link the user owns is followed to the file
+// it names. Normally it writes aside: the bytes go to a temporary file of a
+// name no other save uses (".<name>.saving-XXXXXXXX"), created exclusively,
+// without following links and mode 0600 until it is given the target's mode,
+// owner and group (a new file: 0666 less the umask); it is synced, renamed
+// over the target, and the directory is synced. Each save holds a lock on its
+// temporary file until the rename is done, so any number of saves may run at
+// once: each puts its own complete bytes in place, the last rename wins. A
+// temporary file a killed save left behind is removed by a later save once
+// it is the user's, unlocked and a minute old (locks do not reach across the
+// machines that share a network folder; the age does).
+//
+// Where a new file could not take the target's place without changing its
+// identity (the directory is not writable, the file has other hard links, or
+// its owner or group cannot be given to a new file), the file is rewritten in
+// place instead: the new bytes are written over it, the rest cut off, and it
+// is synced; on any failure the previous bytes are put back.
+//
+// Either way a failed save leaves the previous file byte for byte as it was,
+// and success means the bytes are on disk; the one exception is a directory
+// that cannot be synced after the rename, where the new file is in place but
+// not known to be on disk, and the save reports failure.
 class StoredFile
 {
 public:
@@ -47,8 +59,12 @@ public:
     // True only when the file holds `bytes` on disk; `why` says what failed.
     static bool save(const QString &path, const QByteArray &bytes, QString *why = nullptr);
 
-    // The temporary file a save of `path` writes aside.
-    static QString temporaryPath(const QString &path);
+    // Whether `entry`, a name in a directory, is a temporary file that a save
+    // of the file `fileName` in that directory writes aside.
+    static bool isTemporaryOf(QByteArrayView entry, QByteArrayView fileName);
+
+    // How old an unlocked temporary file must be before a save removes it.
+    static constexpr int StaleSeconds = 60;
 };
 
 } // namespace storage

@@ -152,6 +152,10 @@ void TestCodecs::decodeSettings_data()
         << "1,2,3,0,x,6,7,d\r\n"_ba << false << QList<qint64>{1, 2, 3, 0, 55, 66, 77} << u"old"_s;
     QTest::newRow("directory not shift-jis")
         << S{.directory = "\"\x85\x40\""_ba}.bytes() << false << sample << u"old"_s;
+    // Why: a path is cut at a NUL, so "/x/victim\0…" named /x/victim.
+    QTest::newRow("directory holding a NUL")
+        << S{.directory = QByteArray("\"/x/victim\0/y\"", 14)}.bytes() << false << sample
+        << u"old"_s;
 }
 
 void TestCodecs::decodeSettings()
@@ -168,6 +172,8 @@ void TestCodecs::decodeSettings()
     QCOMPARE(record.DataDir, dataDir);
     QCOMPARE(record.DataText, u"message"_s);
     QCOMPARE(why.isEmpty(), ok);
+    if (bytes.contains('\0'))
+        QVERIFY2(why.startsWith(u"line 8: "_s), qPrintable(why));
 }
 
 void TestCodecs::encodeSettings_data()

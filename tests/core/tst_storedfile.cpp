@@ -16,9 +16,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using storage::StoredFile;
@@ -45,8 +48,8 @@ bool run(const QString &program, const QStringList &arguments)
 
 QStringList entries(const QString &directory)
 {
-    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                     QDir::Name);
+    return QDir(directory).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Files under `directory` that this process holds open.
@@ -76,6 +79,11 @@ private slots:
     void failedSaveKeepsPreviousFile_data();
     void failedSaveKeepsPreviousFile();
     void filesAreClosedOnEveryExit();
+    void saveNeverGoesWhereItShouldNot_data();
+    void saveNeverGoesWhereItShouldNot();
+    void staleTemporariesAreRemovedSafely_data();
+    void staleTemporariesAreRemovedSafely();
+    void newFileTakesItsModeFromTheUmask();
 
 private:
     QString file(const QString &name) const { return m_dir->filePath(name); }
@@ -230,6 +238,145 @@ void TestStoredFile::filesAreClosedOnEveryExit()
     for (const auto &[what, call] : calls) {
         QVERIFY2(call(), what);
         QVERIFY2(openFilesUnder(m_dir->path()).isEmpty(), what);
+    }
+}
+
+void TestStoredFile::saveNeverGoesWhereItShouldNot_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("reason"); // empty: the save succeeds through the link
+
+    QTest::newRow("another user's link in a sticky shared directory")
+        << u"planted link"_s << u"another user"_s;
+    QTest::newRow("the user's own link there") << u"own link"_s << QString();
+    QTest::newRow("FIFO under the file's name") << u"fifo"_s << u"not a regular file"_s;
+    QTest::newRow("directory removed") << u"removed"_s << u"removed"_s;
+}
+
+// Why: a link another user planted made the save overwrite the file it named,
+// a FIFO hung it, and a removed directory let it write elsewhere; the save
+// must refuse each at once, naming the reason, and touch nothing.
+void TestStoredFile::saveNeverGoesWhereItShouldNot()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, reason);
+
+    const QString shared = file(u"shared"_s);
+    QVERIFY(QDir().mkdir(shared));
+    QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString path = shared + u"/Velmora.txt"_s;
+    const QString victim = file(u"victim"_s);
+    const QByteArray victimBytes = "mine\n"_ba;
+    QVERIFY(StoredFile::save(victim, victimBytes));
+
+    if (setup == u"planted link" || setup == u"own link") {
+        QVERIFY(QFile::link(victim, path));
+        if (setup == u"planted link") {
+            if (::geteuid() != 0)
+                QSKIP("needs root to give the link to another user");
+            QCOMPARE(::lchown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        }
+    } else if (setup == u"fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+    } else {
+        QVERIFY(QDir(shared).removeRecursively());
+    }
+
+    QString why;
+    const bool saved = StoredFile::save(path, golden::message("new"), &why);
+    if (reason.isEmpty()) {
+        QVERIFY2(saved, qPrintable(why));
+        QCOMPARE(StoredFile::load(victim, Limit), std::optional(golden::message("new")));
+        QVERIFY(QFileInfo(path).isSymLink());
+        return;
+    }
+    QVERIFY(!saved);
+    QVERIFY2(why.contains(reason), qPrintable(why));
+    QCOMPARE(StoredFile::load(victim, Limit), std::optional(victimBytes));
+    QVERIFY(!QFileInfo::exists(u"/Velmora.txt"_s) || setup != u"removed");
+    if (setup != u"removed")
+        QCOMPARE(entries(shared), QStringList{u"Velmora.txt"_s});
+}
+
+void TestStoredFile::staleTemporariesAreRemovedSafely_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("removed");
+
+    const int old = StoredFile::StaleSeconds + 5;
+    QTest::newRow("old, unlocked: a killed save's") << u"file"_s << old << true;
+    QTest::newRow("the bare name earlier versions used") << u"bare"_s << old << true;
+    QTest::newRow("young: maybe a save on another machine") << u"file"_s << 5 << false;
+    QTest::newRow("locked: a save under way") << u"locked"_s << old << false;
+    QTest::newRow("another user's") << u"other user"_s << old << false;
+    QTest::newRow("a link") << u"link"_s << old << false;
+    QTest::newRow("a FIFO") << u"fifo"_s << old << false;
+    QTest::newRow("not this file's pattern") << u"other name"_s << old << false;
+}
+
+// Why: one fixed temporary name let a second saver take the first one's file
+// for stale, remove it and have its own emptied file renamed into place; a
+// temporary file may go only when it is certainly nobody's work in progress.
+void TestStoredFile::staleTemporariesAreRemovedSafely()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, removed);
+
+    const QString path = file(u"Velmora.ini"_s);
+    QVERIFY(StoredFile::save(path, golden::bytes(u"Velmora.ini"_s)));
+    const QString name = kind == u"bare"         ? u".Velmora.ini.saving"_s
+                         : kind == u"other name" ? u".Velmora.txt.saving-AbCd1234"_s
+                                                 : u".Velmora.ini.saving-AbCd1234"_s;
+    const QByteArray stale = QFile::encodeName(file(name));
+    QVERIFY(StoredFile::isTemporaryOf(QFile::encodeName(name), "Velmora.ini") ==
+            (kind != u"other name"));
+
+    int lockHolder = -1;
+    if (kind == u"link") {
+        QCOMPARE(::symlink(QFile::encodeName(path).constData(), stale.constData()), 0);
+    } else if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(stale.constData(), 0600), 0);
+    } else {
+        QFile made(file(name));
+        QVERIFY(made.open(QIODevice::WriteOnly) && made.write("half") == 4);
+    }
+    if (kind == u"other user") {
+        if (::geteuid() != 0)
+            QSKIP("needs root to give the file to another user");
+        QCOMPARE(::chown(stale.constData(), 65534, 65534), 0);
+    }
+    if (kind == u"locked") {
+        lockHolder = ::open(stale.constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(lockHolder >= 0 && ::flock(lockHolder, LOCK_EX) == 0);
+    }
+    const timespec times[2] = {{::time(nullptr) - ageSeconds, 0},
+                               {::time(nullptr) - ageSeconds, 0}};
+    QCOMPARE(::utimensat(AT_FDCWD, stale.constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+
+    QString why;
+    QVERIFY2(StoredFile::save(path, golden::Settings{.top = 15}.bytes(), &why), qPrintable(why));
+    if (lockHolder >= 0)
+        ::close(lockHolder);
+    struct stat st;
+    QCOMPARE(::lstat(stale.constData(), &st) != 0, removed);
+    QCOMPARE(StoredFile::load(path, Limit), std::optional(golden::Settings{.top = 15}.bytes()));
+}
+
+void TestStoredFile::newFileTakesItsModeFromTheUmask()
+{
+    // Why: new files were always 0644, also under a umask of 077 that keeps
+    // the user's files from everyone else.
+    for (const auto &[mask, mode] : {std::pair{077, 0600}, {022, 0644}, {0, 0666}}) {
+        const QString path = file(u"new-%1"_s.arg(mask));
+        const mode_t previous = ::umask(mode_t(mask));
+        const bool saved = StoredFile::save(path, "1\r\n");
+        ::umask(previous);
+        QVERIFY(saved);
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
     }
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "AppLog.h"
 #include "Launch.h"
 #include "Startup.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    AppLog::installOutput();
     const CommandLine::Result options = CommandLine::parse(Launch::arguments(argc, argv));
     if (options.exitStatus)
         return Launch::answer(options);

@@ -6,7 +6,6 @@
 #include "FileFollower.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"
-#include "Log.h"
 #include "MessageFile.h"
 #include "Program.h"
 #include "SessionEnd.h"
@@ -17,10 +16,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 #include "CurDir.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace Launch {
 
@@ -53,30 +54,29 @@ bool enterDirectory(const CommandLine::Result &result, QString *why)
             return false;
     }
     if (!directory.isEmpty() && !QDir::setCurrent(directory)) {
-        *why = directory + QStringLiteral(": cannot enter the directory");
+        *why = storage::shownPath(directory) + QStringLiteral(": cannot enter the directory");
         return false;
     }
     return true;
 }
 
-// Why the message box would refuse `text`, in the words of a command line.
-QString refusal(storage::MessageFile::Obstacle obstacle)
+// The message given as "-": standard input, up to what the message file can
+// hold, with its one trailing line end dropped.
+std::optional<QString> messageFromInput(QString *why)
 {
-    using O = storage::MessageFile::Obstacle;
-    switch (obstacle) {
-    case O::DoubleQuote:
-        return QStringLiteral("a double quote can be stored only without a comma, not first, and "
-                              "with no blank at either end");
-    case O::LineBreak:
-        return QStringLiteral("the message is one line: it cannot hold a line break");
-    case O::NoCp932Form:
-        return QStringLiteral("it holds a character that Shift-JIS (code page 932) cannot store");
-    case O::TooLong:
-        return QStringLiteral("it is longer than the program reads back");
-    case O::None:
-        break;
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        *why = QStringLiteral("cannot read standard input");
+        return std::nullopt;
     }
-    return {};
+    QByteArray bytes = input.read(storage::MessageFile::MaxBytes + 1);
+    if (bytes.size() > storage::MessageFile::MaxBytes) {
+        *why = QStringLiteral("it is longer than the program reads back");
+        return std::nullopt;
+    }
+    if (bytes.endsWith('\n'))
+        bytes.chop(bytes.endsWith("\r\n") ? 2 : 1);
+    return QString::fromLocal8Bit(bytes);
 }
 
 } // namespace
@@ -90,18 +90,14 @@ int setMessage(const CommandLine::Result &result)
     };
     if (!enterDirectory(result, &why))
         return fail(why);
+    const auto text = *result.message == u"-" ? messageFromInput(&why) : result.message;
+    if (!text)
+        return fail(why);
     // The settings file says where the message file is.
-    storage::SignSettingsRecord settings;
-    const auto bytes = Bas_Comm::readSettings(&why);
-    if (!bytes || !storage::SettingsFile::decode(*bytes, settings, storage::CurDir(), &why))
-        return fail(bytes ? Bas_Comm::settingsPath() + QStringLiteral(": ") + why : why);
-    const auto check = storage::MessageFile::storability(*result.message);
-    if (check.obstacle != storage::MessageFile::Obstacle::None)
-        return fail(refusal(check.obstacle));
-    const QString path = Bas_Comm::messagePath(settings.DataDir);
-    const auto encoded = storage::MessageFile::encode(check.stored, &why);
-    if (!encoded || !storage::StoredFile::save(path, *encoded, &why))
-        return fail(path + QStringLiteral(": ") + why);
+    if (!Bas_Comm::Ini_Read())
+        return fail(Bas_Comm::lastFileError());
+    if (!Bas_Comm::storeMessage(*text, &why))
+        return fail(why);
     return 0;
 }
 
@@ -112,23 +108,29 @@ int run(const CommandLine::Result &result)
 
     QString why;
     if (!enterDirectory(result, &why)) {
-        qCWarning(lcVelmora, "cannot start: %s", qUtf8Printable(why));
-        Bas_Comm::ErrorBox(QStringLiteral("起動することができません"), why);
+        Bas_Comm::reportFailure("cannot start", QStringLiteral("起動することができません"), why);
         return 1;
     }
 
-    // Logging out, or being told to stop, acts as 終了: the window's place
-    // is saved and the program ends.
-    SessionEnd sessionEnd([] {
-        runtime::dispatch([] {
+    // Once the sign has started, logging out or being told to stop acts as
+    // 終了: the window's place is saved and the program ends. Before that the
+    // files are not the program's to write (they may be the reason start-up
+    // failed, or not read yet): the program ends with status 1 and leaves
+    // them as they are.
+    bool started = false;
+    SessionEnd sessionEnd([&started] {
+        runtime::dispatch([&started] {
+            if (!started)
+                runtime::End();
             if (Frm_Main *sign = runtime::FormInstance<Frm_Main>::loaded())
                 sign->MenuEnd_Click();
         });
     });
 
     Frm_Main &sign = runtime::FormInstance<Frm_Main>::get();
-    if (runtime::hasEnded())
+    if (runtime::hasEnded() || sessionEnd.arrived())
         return 1;
+    started = true;
     sign.Show();
     const FileFollower follower;
     return QApplication::exec();

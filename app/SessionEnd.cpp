@@ -39,13 +39,27 @@ SessionEnd::SessionEnd(std::function<void()> handler, QObject *parent)
     }
     m_notifier = new QSocketNotifier(qintptr(wakeUp[1]), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char bytes[16];
-        while (::read(wakeUp[1], bytes, sizeof bytes) > 0) {
-        }
+        drain();
         arrive();
     });
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         connect(gui, &QGuiApplication::commitDataRequest, this, [this] { arrive(); });
+}
+
+bool SessionEnd::drain()
+{
+    bool any = false;
+    char bytes[16];
+    while (::read(wakeUp[1], bytes, sizeof bytes) > 0)
+        any = true;
+    return any;
+}
+
+bool SessionEnd::arrived()
+{
+    if (drain())
+        m_done = true;
+    return m_done;
 }
 
 void SessionEnd::arrive()

@@ -18,8 +18,13 @@ class SessionEnd : public QObject
 public:
     explicit SessionEnd(std::function<void()> handler, QObject *parent = nullptr);
 
+    // Whether the end has come already, though the event loop has not run
+    // the handler yet; true means the handler will not run.
+    bool arrived();
+
 private:
     void arrive();
+    bool drain();
 
     std::function<void()> m_handler;
     QSocketNotifier *m_notifier;

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "UserDirectory.h"
 
+#include "CurDir.h"
 #include "MessageFile.h"
 #include "SettingsFile.h"
+#include "StoredFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using storage::MessageFile;
 using storage::SettingsFile;
@@ -41,8 +46,13 @@ bool UserDirectory::prepare(QString *why)
     const QString message = directory.filePath(MessageFile::FileName);
     if (QFileInfo::exists(settings) || QFileInfo::exists(message))
         return true;
-    if (!QDir().mkpath(directory.path())) {
-        *why = directory.path() + QStringLiteral(": cannot create the directory");
+    // The sign's own directory is the user's alone; the files in it take
+    // their mode from the umask, as any new file does.
+    const QByteArray encoded = QFile::encodeName(directory.path());
+    if (!QDir().mkpath(QFileInfo(directory.path()).path()) ||
+        (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST)) {
+        *why =
+            storage::shownPath(directory.path()) + QStringLiteral(": cannot create the directory");
         return false;
     }
     const QString from = examples();
@@ -52,10 +62,16 @@ bool UserDirectory::prepare(QString *why)
     }
     for (const QString &name : {SettingsFile::FileName, MessageFile::FileName}) {
         const QString target = directory.filePath(name);
-        if (!QFile::copy(from + u'/' + name, target) ||
-            !QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                               QFile::ReadOther)) {
-            *why = target + QStringLiteral(": cannot copy the example file there");
+        QFile example(from + u'/' + name);
+        QString reason;
+        if (!example.open(QIODevice::ReadOnly)) {
+            *why = storage::shownPath(example.fileName()) +
+                   QStringLiteral(": cannot read the example file");
+            return false;
+        }
+        if (!storage::StoredFile::save(target, example.readAll(), &reason)) {
+            *why = storage::shownPath(target) +
+                   QStringLiteral(": cannot copy the example file there: ") + reason;
             return false;
         }
     }

@@ -22,6 +22,9 @@ Run one file by hand from this directory, no DISPLAY needed:
     VELMORA_EXE=../../build/velmora /usr/bin/python3 -B -m unittest -v test_close
 
 VELMORA_E2E_SHOTS names a directory where tests leave a few screenshots.
+VELMORA_E2E_DISPLAYS names the X display numbers a Desktop may take, as
+"FIRST-LAST" or one number (200-399 by default: other programs on a shared
+machine take the low numbers).
 """
 
 import json
@@ -291,6 +294,23 @@ def _stop(process, grace=3.0):
         process.wait(grace)
 
 
+DEFAULT_DISPLAYS = "200-399"
+
+
+def display_numbers():
+    """The display numbers to try, from $VELMORA_E2E_DISPLAYS ("FIRST-LAST" or
+    one number), else DEFAULT_DISPLAYS."""
+    value = os.environ.get("VELMORA_E2E_DISPLAYS", "").strip() or DEFAULT_DISPLAYS
+    match = re.fullmatch(r"(\d+)(?:\s*-\s*(\d+))?", value)
+    if not match:
+        raise ValueError("VELMORA_E2E_DISPLAYS must be FIRST-LAST or one number, not %r" % value)
+    first = int(match.group(1))
+    last = int(match.group(2)) if match.group(2) is not None else first
+    if last < first:
+        raise ValueError("VELMORA_E2E_DISPLAYS ends before it starts: %r" % value)
+    return range(first, last + 1)
+
+
 def _display_taken(n):
     return (os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n))
 
@@ -301,9 +321,9 @@ class Desktop:
     Use as a context manager; on leaving, exactly the processes started here
     are stopped and the scratch directory is removed."""
 
-    def __init__(self, size=SCREEN_SIZE, first_display=64):
+    def __init__(self, size=SCREEN_SIZE, displays=None):
         self.size = size
-        self.first_display = first_display
+        self.displays = display_numbers() if displays is None else displays
         self.display = None
         self.scratch = None
         self._xvfb = None
@@ -348,7 +368,7 @@ class Desktop:
 
     def _start_xvfb(self):
         screen = "%dx%dx24" % self.size
-        for n in range(self.first_display, self.first_display + 200):
+        for n in self.displays:
             if _display_taken(n):
                 continue
             # -noreset: without it the server resets when its last client (the
@@ -370,7 +390,8 @@ class Desktop:
                 time.sleep(0.05)
             # Lost a race for this number, or the server did not come up.
             _stop(process)
-        raise RuntimeError("no free X display could be started; see Xvfb's log")
+        raise RuntimeError("no free X display in %d-%d could be started; see Xvfb's log"
+                           % (self.displays[0], self.displays[-1]))
 
     @staticmethod
     def _owns_lock(n, process):

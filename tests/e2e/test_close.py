@@ -4,6 +4,7 @@ outer position and size at that moment, everything else as it was read, and
 the program exits with status 0 without touching the message file."""
 
 import os
+import shutil
 import time
 import unittest
 
@@ -136,6 +137,28 @@ class CloseBoxTest(h.DesktopTestCase):
                 if not actions:
                     # Unmoved, the file comes back exactly as it was.
                     self.assertEqual(h.snapshot(self.dir)[INI], before[INI])
+
+    # Why: once its directory was removed the sign knew no current directory
+    # and wrote "/Velmora.ini" at 終了 (and followed an old one there).
+    def test_removed_directory_fails_the_save_and_writes_nowhere(self):
+        root_file = "/Velmora.ini"
+        root_before = os.stat(root_file).st_mtime_ns if os.path.exists(root_file) else None
+        h.write_files(self.dir, {INI: h.settings_bytes(1200, 600, 9000, 900), TXT: MESSAGE})
+        app = self.launch({})
+        wid = app.sign_window()
+        shutil.rmtree(self.dir)
+        time.sleep(0.5)  # the follower sees the directory go
+        app.close_by_frame(wid)
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertFalse(os.path.exists(self.dir), "the directory was made again")
+        root_after = os.stat(root_file).st_mtime_ns if os.path.exists(root_file) else None
+        self.assertEqual(root_after, root_before, "a settings file was written in /")
+        lines = app.stderr().splitlines()
+        self.assertTrue(any(line.startswith("velmora: cannot save the settings: " + self.dir)
+                            and "removed" in line for line in lines), lines)
+        self.assertFalse(any(" /Velmora" in line for line in lines), lines)
+        follow = [line for line in lines if "cannot follow the settings file" in line]
+        self.assertLessEqual(len(follow), 1, "the follower repeats itself: %r" % follow)
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@ the options that need no display, and the end of the session."""
 import os
 import shutil
 import signal
+import stat
 import subprocess
 import time
 import unittest
@@ -66,6 +67,52 @@ class DesktopTest(h.DesktopTestCase):
         wid = again.sign_window()
         seen = h.settle(lambda: again.outer_geometry(wid), lambda g: g == moved, 3.0)
         self.assertEqual(seen, moved)
+
+    # Why: the user's directory followed the umask but its files were always
+    # 0644, readable by everyone even under umask 077.
+    def test_user_directory_is_private_and_its_files_follow_the_umask(self):
+        data = os.path.join(self.fresh_dir(), "velmora")
+        shutil.copytree(EXAMPLES, data)
+        for mask, file_mode in ((0o077, 0o600), (0o022, 0o644), (0o000, 0o666)):
+            with self.subTest(umask=oct(mask)):
+                home = self.fresh_dir()
+                env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                           XDG_DATA_DIRS=os.path.dirname(data), LC_ALL="C.UTF-8")
+                result = subprocess.run(
+                    [h.velmora_path(), "--user", "--set-message", "private"], env=env,
+                    capture_output=True, timeout=10, preexec_fn=lambda: os.umask(mask))
+                self.assertEqual(result.returncode, 0, result.stderr)
+                config = os.path.join(home, ".config", "velmora")
+                self.assertEqual(stat.S_IMODE(os.stat(config).st_mode), 0o700)
+                for name in (INI, TXT):
+                    self.assertEqual(stat.S_IMODE(os.stat(os.path.join(config, name)).st_mode),
+                                     file_mode, name)
+
+    def test_set_message_from_standard_input(self):
+        h.write_files(self.dir, {INI: h.settings_bytes(), TXT: h.message_bytes("old")})
+        env = dict(os.environ, LC_ALL="C.UTF-8")
+        for given, status, stored in (("標準入力から, stdin\n", 0, "標準入力から, stdin"),
+                                      ("no line end", 0, "no line end"),
+                                      ("two\nlines\n", 1, "no line end")):
+            with self.subTest(given=given):
+                result = subprocess.run([h.velmora_path(), "-C", self.dir, "--set-message", "-"],
+                                        input=given.encode(), env=env, capture_output=True,
+                                        timeout=10)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertEqual(h.snapshot(self.dir)[TXT], h.message_bytes(stored))
+
+    # Why: a diagnostic printed a 4,000-character path whole.
+    def test_long_paths_are_cut_in_diagnostics(self):
+        deep = os.path.join(self.dir, "d" * 200, "e" * 200)
+        os.makedirs(deep)
+        result = subprocess.run([h.velmora_path(), "-C", deep, "--set-message", "x"],
+                                capture_output=True, timeout=10)
+        self.assertEqual(result.returncode, 1)
+        line = result.stderr.decode()
+        self.assertEqual(len(line.splitlines()), 1, line)
+        self.assertIn("…", line)
+        self.assertIn(INI, line)
+        self.assertLess(len(line), 250, line)
 
     # Why: logging out ended the program without saving where the user had
     # put the window.

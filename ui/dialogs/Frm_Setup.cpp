@@ -6,7 +6,6 @@
 #include "CommandButton.h"
 #include "DialogLayout.h"
 #include "Fonts.h"
-#include "Log.h"
 #include "MessagePage.h"
 #include "Program.h"
 #include "RuntimeError.h"
@@ -117,8 +116,7 @@ void Frm_Setup::Cmd_Ok_Click()
     } catch (const runtime::RuntimeError &error) {
         reason = QString::fromUtf8(error.what());
     }
-    qCWarning(lcVelmora, "cannot save the settings: %s", qUtf8Printable(reason));
-    ErrorBox(QStringLiteral("設定の更新に失敗しました"), reason);
+    reportFailure("cannot save the settings", QStringLiteral("設定の更新に失敗しました"), reason);
 }
 
 void Frm_Setup::Cmd_Cansel_Click()

@@ -19,18 +19,7 @@ MessageBoxPresenter &presenter()
 
 QMessageBox::Icon iconFor(int buttons)
 {
-    switch (buttons & 0x70) {
-    case 16:
-        return QMessageBox::Critical;
-    case 32:
-        return QMessageBox::Question;
-    case 48:
-        return QMessageBox::Warning;
-    case 64:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
+    return (buttons & 0x70) == vbCritical ? QMessageBox::Critical : QMessageBox::NoIcon;
 }
 
 } // namespace

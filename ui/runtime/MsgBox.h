@@ -7,10 +7,11 @@
 
 namespace runtime {
 
-// The modal message box: the prompt, a buttons value (16 = critical icon and
-// one OK button; other icon values 32, 48, 64 are honoured too) and the title,
-// with `detail` in smaller text under the prompt when given. Returns when the
-// user has dismissed it. Does nothing after End().
+// The modal message box: the prompt, a buttons value and the title, with
+// `detail` in smaller text under the prompt when given. The program shows
+// only the critical box (vbCritical: the critical icon and one OK button);
+// any other buttons value shows the same box without an icon. Returns when
+// the user has dismissed it. Does nothing after End().
 void MsgBox(const QString &prompt, int buttons, const QString &title, const QString &detail = {});
 
 // The buttons value of a box with the critical icon and one OK button.

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "Log.h"
+#include "UiLog.h"
 
 #include <exception>
 
@@ -43,7 +43,7 @@ void dispatch(const std::function<void()> &handler)
         handler();
     } catch (const ProgramEnded &) {
     } catch (const std::exception &error) {
-        qCWarning(lcVelmora, "unexpected error: %s", error.what());
+        qCWarning(lcUi, "unexpected error: %s", error.what());
         stopEverything(1);
     }
 }

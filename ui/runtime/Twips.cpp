@@ -39,11 +39,6 @@ std::int16_t toInt16(double value)
     return roundToInteger<std::int16_t>(value);
 }
 
-std::int32_t toInt32(double value)
-{
-    return roundToInteger<std::int32_t>(value);
-}
-
 std::int64_t toInt64(double value)
 {
     return roundToInteger<std::int64_t>(value);

@@ -15,7 +15,6 @@ double twipsPerPixel();
 // integer, a half going to the even neighbour. Throws RuntimeError when the
 // rounded value lies outside the integer's range (or is not a number).
 std::int16_t toInt16(double value);
-std::int32_t toInt32(double value);
 std::int64_t toInt64(double value);
 
 // A rectangle given in twips, on whole pixels (each edge rounded).

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "MessageFile.h"
 #include "SignSettingsRecord.h"
 #include "SignWindow.h"
 
@@ -24,6 +25,15 @@ bool Ini_Read();
 bool Ini_Write();
 bool Data_Read();
 bool Data_Write();
+
+// Stores `text` as the message in the message file of SignSettings.DataDir,
+// as the message box's ＯＫ and the command line do; false and `why` when the
+// file cannot keep it (the reason) or the save fails (the file and the reason).
+// SignSettings itself is not changed.
+bool storeMessage(const QString &text, QString *why);
+
+// Why the message file cannot keep a message, in the words of a diagnostic.
+QString refusal(storage::MessageFile::Obstacle obstacle);
 
 // Which file and what was wrong, for the last failed file routine.
 QString lastFileError();
@@ -52,5 +62,11 @@ void Menu_Show();
 // "エラーメッセージ", with the reason (which file, what went wrong) under the
 // prompt.
 void ErrorBox(const QString &prompt, const QString &reason = {});
+
+// A failure the user is told of: one line in the log, "what: reason" (the
+// reason alone when `what` is null, for a reason that says itself what
+// failed), then the error box with the prompt and the reason. The log is in
+// English for whoever reads it; the box speaks to the user.
+void reportFailure(const char *what, const QString &prompt, const QString &reason);
 
 } // namespace Bas_Comm

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "Bas_Comm.h"
 
-#include "Log.h"
 #include "Program.h"
 #include "RuntimeError.h"
 #include "Screen.h"
@@ -35,8 +34,7 @@ void Disp_Set()
     } catch (const runtime::RuntimeError &error) {
         const QString reason = QStringLiteral("the window's size cannot be laid out (%1)")
                                    .arg(QString::fromUtf8(error.what()));
-        qCWarning(lcVelmora, "%s", qUtf8Printable(reason));
-        ErrorBox(QStringLiteral("文字列の表示に失敗しました"), reason);
+        reportFailure(nullptr, QStringLiteral("文字列の表示に失敗しました"), reason);
         runtime::End();
     }
 }

@@ -3,7 +3,7 @@
 
 #include "Bas_Comm.h"
 #include "CurDir.h"
-#include "Log.h"
+#include "FollowLog.h"
 #include "MessageFile.h"
 #include "Program.h"
 #include "SettingsFile.h"
@@ -21,6 +21,15 @@ constexpr int SettlingMs = 150;
 
 } // namespace
 
+void FileFollower::warn(const QString &line)
+{
+    // A file that stays unreadable is reported once, not at every change
+    // around it: a line is shown again only after a turn without it.
+    m_warned.insert(line);
+    if (!m_warnedBefore.contains(line))
+        qCWarning(lcFollow, "%s", qUtf8Printable(line));
+}
+
 FileFollower::FileFollower(QObject *parent) : QObject(parent)
 {
     m_settling.setSingleShot(true);
@@ -34,12 +43,22 @@ FileFollower::FileFollower(QObject *parent) : QObject(parent)
     watch();
 }
 
+// The directory itself, or, while it is missing (removed, or not made yet),
+// the nearest one above it that exists, so that its coming back is seen.
+QString watchableDirectory(const QString &file)
+{
+    QFileInfo directory(QFileInfo(file).absolutePath());
+    while (!directory.isDir() && !directory.isRoot())
+        directory.setFile(directory.absolutePath());
+    return directory.absoluteFilePath();
+}
+
 void FileFollower::watch()
 {
     const QString settings = settingsPath();
     const QString message = messagePath(SignSettings.DataDir);
-    QStringList wanted{settings, QFileInfo(settings).absolutePath(), message,
-                       QFileInfo(message).absolutePath()};
+    QStringList wanted{settings, watchableDirectory(settings), message,
+                       watchableDirectory(message)};
     wanted.removeDuplicates();
     QStringList stale = m_watcher.files() + m_watcher.directories();
     for (const QString &path : std::as_const(wanted))
@@ -76,6 +95,7 @@ void FileFollower::settle()
     // キャンセル the files as they stand then are read.
     m_waiting = !sign->isVisible();
     if (!m_waiting) {
+        m_warnedBefore = std::exchange(m_warned, {});
         followSettings();
         followMessage();
     }
@@ -87,7 +107,7 @@ void FileFollower::followSettings()
     QString why;
     const auto bytes = readSettings(&why);
     if (!bytes) {
-        qCWarning(lcVelmora, "cannot follow the settings file: %s", qUtf8Printable(why));
+        warn(QStringLiteral("cannot follow the settings file: ") + why);
         return;
     }
     const QByteArray known = knownSettingsBytes();
@@ -95,8 +115,8 @@ void FileFollower::followSettings()
         return;
     storage::SignSettingsRecord read = SignSettings;
     if (!storage::SettingsFile::decode(*bytes, read, storage::CurDir(), &why)) {
-        qCWarning(lcVelmora, "cannot follow the settings file: %s: %s",
-                  qUtf8Printable(settingsPath()), qUtf8Printable(why));
+        warn(QStringLiteral("cannot follow the settings file: ") +
+             storage::shownPath(settingsPath()) + QStringLiteral(": ") + why);
         return;
     }
     // Only what changed in the file applies: the window stays where the user
@@ -109,7 +129,7 @@ void FileFollower::followSettings()
         const auto text = readMessage(read.DataDir, &why);
         const auto decoded = text ? storage::MessageFile::decode(*text, &why) : std::nullopt;
         if (!decoded) {
-            qCWarning(lcVelmora, "cannot follow the new data directory: %s", qUtf8Printable(why));
+            warn(QStringLiteral("cannot follow the new data directory: ") + why);
             return;
         }
         read.DataText = *decoded;
@@ -152,9 +172,10 @@ void FileFollower::followMessage()
     const auto bytes = readMessage(SignSettings.DataDir, &why);
     const auto text = bytes ? storage::MessageFile::decode(*bytes, &why) : std::nullopt;
     if (!text) {
-        qCWarning(lcVelmora, "cannot follow the message file: %s%s%s",
-                  qUtf8Printable(bytes ? messagePath(SignSettings.DataDir) : QString()),
-                  bytes ? ": " : "", qUtf8Printable(why));
+        warn(QStringLiteral("cannot follow the message file: ") +
+             (bytes ? storage::shownPath(messagePath(SignSettings.DataDir)) + QStringLiteral(": ")
+                    : QString()) +
+             why);
         return;
     }
     if (*bytes == knownMessageBytes())

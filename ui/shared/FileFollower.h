@@ -3,6 +3,7 @@
 
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 // Keeps the running sign in step with its two files when another program
@@ -31,8 +32,12 @@ private:
     void settle();
     void followSettings();
     void followMessage();
+    void warn(const QString &line);
 
     QFileSystemWatcher m_watcher;
     QTimer m_settling;
     bool m_waiting = false;
+    // What the last turn and this one have reported.
+    QSet<QString> m_warnedBefore;
+    QSet<QString> m_warned;
 };

@@ -30,20 +30,9 @@ QByteArray asRead(const QByteArray &bytes, qsizetype (*neededLength)(QByteArrayV
     return length < 0 ? bytes : bytes.left(length);
 }
 
-// The path as a diagnostic shows it: a directory read from the settings file
-// may be of any length, so only its first 80 characters are quoted.
-QString shown(const QString &path)
-{
-    constexpr qsizetype Longest = 80;
-    const qsizetype name = path.lastIndexOf(storage::PathSeparator);
-    if (name <= Longest)
-        return path;
-    return path.left(Longest) % QStringLiteral("…") % path.mid(name);
-}
-
 bool failed(const QString &path, const QString &what)
 {
-    lastError = shown(path) % QStringLiteral(": ") % what;
+    lastError = storage::shownPath(path) % QStringLiteral(": ") % what;
     return false;
 }
 
@@ -61,6 +50,25 @@ std::optional<QByteArray> loadMessage(const QString &path, QString *why)
 }
 
 } // namespace
+
+QString refusal(storage::MessageFile::Obstacle obstacle)
+{
+    using O = storage::MessageFile::Obstacle;
+    switch (obstacle) {
+    case O::DoubleQuote:
+        return QStringLiteral("a double quote can be stored only without a comma, not first, and "
+                              "with no blank at either end");
+    case O::LineBreak:
+        return QStringLiteral("the message is one line: it cannot hold a line break");
+    case O::NoCp932Form:
+        return QStringLiteral("it holds a character that Shift-JIS (code page 932) cannot store");
+    case O::TooLong:
+        return QStringLiteral("it is longer than the program reads back");
+    case O::None:
+        break;
+    }
+    return {};
+}
 
 QString lastFileError()
 {
@@ -120,11 +128,32 @@ bool Data_Read()
 
 bool Data_Write()
 {
-    const QString path = messagePath(SignSettings.DataDir);
     QString why;
-    const auto bytes = storage::MessageFile::encode(SignSettings.DataText, &why);
-    if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
-        return failed(path, why);
+    if (!storeMessage(SignSettings.DataText, &why)) {
+        lastError = why;
+        return false;
+    }
+    return true;
+}
+
+bool storeMessage(const QString &text, QString *why)
+{
+    const QString path = messagePath(SignSettings.DataDir);
+    const auto fail = [&](const QString &what) {
+        if (why)
+            *why = storage::shownPath(path) % QStringLiteral(": ") % what;
+        return false;
+    };
+    QString reason;
+    const auto check = storage::MessageFile::storability(text);
+    if (check.obstacle != storage::MessageFile::Obstacle::None) {
+        if (why)
+            *why = refusal(check.obstacle);
+        return false;
+    }
+    const auto bytes = storage::MessageFile::encode(check.stored, &reason);
+    if (!bytes || !storage::StoredFile::save(path, *bytes, &reason))
+        return fail(reason);
     knownMessage = asRead(*bytes, storage::MessageFile::neededLength);
     return true;
 }
@@ -144,7 +173,7 @@ std::optional<QByteArray> readSettings(QString *why)
     const QString path = settingsPath();
     auto bytes = loadSettings(path, why);
     if (!bytes && why)
-        *why = shown(path) % QStringLiteral(": ") % *why;
+        *why = storage::shownPath(path) % QStringLiteral(": ") % *why;
     return bytes;
 }
 
@@ -153,7 +182,7 @@ std::optional<QByteArray> readMessage(const QString &directory, QString *why)
     const QString path = messagePath(directory);
     auto bytes = loadMessage(path, why);
     if (!bytes && why)
-        *why = shown(path) % QStringLiteral(": ") % *why;
+        *why = storage::shownPath(path) % QStringLiteral(": ") % *why;
     return bytes;
 }
 

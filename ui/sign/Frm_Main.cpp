@@ -7,11 +7,11 @@
 #include "FormInstance.h"
 #include "Frm_Setup.h"
 #include "Frm_Version.h"
-#include "Log.h"
 #include "MouseCodes.h"
 #include "Program.h"
 #include "RuntimeError.h"
 #include "Twips.h"
+#include "UiLog.h"
 
 #include <QKeyEvent>
 
@@ -66,8 +66,7 @@ void Frm_Main::Form_Load()
     } catch (const runtime::RuntimeError &error) {
         problem = QString::fromUtf8(error.what());
     }
-    qCWarning(lcVelmora, "cannot start: %s", qUtf8Printable(problem));
-    ErrorBox(QStringLiteral("起動することができません"), problem);
+    reportFailure("cannot start", QStringLiteral("起動することができません"), problem);
     runtime::End();
 }
 
@@ -131,7 +130,7 @@ void Frm_Main::MenuEnd_Click()
 {
     // The user is not told (the program is ending), but the log says why.
     if (!Ini_Write())
-        qCWarning(lcVelmora, "cannot save the settings: %s", qUtf8Printable(lastFileError()));
+        qCWarning(lcUi, "cannot save the settings: %s", qUtf8Printable(lastFileError()));
     Unload();
     runtime::End();
 }

@@ -1,0 +1,4 @@
+// SPDX-License-Identifier: MIT
+#include "UiLog.h"
+
+Q_LOGGING_CATEGORY(lcUi, "velmora.ui", QtInfoMsg)

@@ -2,23 +2,30 @@
 // What a save reports and leaves when the system lets it down: a failing
 // system call (through the preloaded libvelmora_failsys), a save killed at
 // any moment, and a file whose links, inode, owner and mode must outlive the
-// save. Every save runs in save_driver, a process of its own, in a directory
-// under the build tree.
+// save; saves that race each other; what another user leaves in a shared
+// directory. Every save runs in save_driver, a process of its own, in a
+// scratch directory under the system's temporary folder, which nobody (the
+// user some saves run as) can reach wherever the build tree lies.
 
 #include "GoldenFiles.h"
+#include "StoredFile.h"
 
-#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <grp.h>
 #include <memory>
 #include <pwd.h>
@@ -26,27 +33,11 @@
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
+using storage::StoredFile;
 
 namespace {
 
 const QString Driver = QStringLiteral(VELMORA_SAVE_DRIVER);
-
-// The driver's exit code (-1 if it did not end by itself) and what it said.
-std::pair<int, QString> runDriver(QStringList arguments, const QProcessEnvironment &environment,
-                                  bool asNobody = false)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (asNobody)
-        arguments =
-            QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s, Driver} +
-            arguments;
-    process.start(asNobody ? u"setpriv"_s : Driver, arguments);
-    const bool ended =
-        process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
-    return {ended ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 QByteArray contents(const QString &path)
 {
@@ -59,12 +50,34 @@ QStringList entries(const QString &directory)
     return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-struct stat statOf(const QString &path)
+struct stat statOf(const QString &path, bool followLink = true)
 {
     struct stat st = {};
-    ::stat(qPrintable(path), &st);
+    followLink ? ::stat(qPrintable(path), &st) : ::lstat(qPrintable(path), &st);
     return st;
 }
+
+// The names in `directory` that a save of `fileName` writes aside.
+QStringList temporaries(const QString &directory, const QString &fileName)
+{
+    QStringList found;
+    for (const QString &entry : entries(directory))
+        if (StoredFile::isTemporaryOf(QFile::encodeName(entry), QFile::encodeName(fileName)))
+            found << entry;
+    return found;
+}
+
+// Makes the file look untouched for twice as long as a save waits before it
+// takes a temporary file for one a killed save left behind.
+bool backdate(const QString &path)
+{
+    const time_t then = std::time(nullptr) - 2 * StoredFile::StaleSeconds;
+    const timespec times[2] = {{then, 0}, {then, 0}};
+    return ::utimensat(AT_FDCWD, qPrintable(path), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// A user that is neither root nor nobody, to own a shared directory.
+constexpr uid_t Stranger = 4242;
 
 } // namespace
 
@@ -79,8 +92,22 @@ private slots:
     void saveKeepsIdentity_data();
     void saveKeepsIdentity();
     void killedSaveLeavesOneWholeFile();
+    void racingSavesEndWithTheLastRename_data();
+    void racingSavesEndWithTheLastRename();
+    void concurrentSaveLoopsShowOnlyWholeFiles();
+    void sharedDirectoryAsNobody_data();
+    void sharedDirectoryAsNobody();
 
 private:
+    // The driver's exit code (-1 if it did not end by itself within
+    // `timeout` ms) and what it said.
+    std::pair<int, QString> runDriver(QStringList arguments, const QProcessEnvironment &environment,
+                                      bool asNobody = false, int timeout = 30000);
+    // The driver as nobody runs it: a copy in the scratch directory, so that
+    // nothing nobody runs or reads lies in the build tree, which may be where
+    // nobody cannot go (under /root, in a 0700 folder). It links only system
+    // libraries and Qt.
+    QString nobodysDriver();
     // The scratch tree: work/ holds the saved file, the rest what the driver saves.
     QString work(const QString &name = {}) const { return m_dir->filePath(u"work/"_s + name); }
     QString content(const QByteArray &bytes)
@@ -101,10 +128,35 @@ private:
     const QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
 };
 
+std::pair<int, QString> TestSaveFaults::runDriver(QStringList arguments,
+                                                  const QProcessEnvironment &environment,
+                                                  bool asNobody, int timeout)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(m_dir->path());
+    if (asNobody)
+        arguments = QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s,
+                                nobodysDriver()} +
+                    arguments;
+    process.start(asNobody ? u"setpriv"_s : Driver, arguments);
+    const bool ended =
+        process.waitForFinished(timeout) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QString TestSaveFaults::nobodysDriver()
+{
+    const QString copy = m_dir->filePath(u"save_driver"_s);
+    if (!QFile::exists(copy) && (!QFile::copy(Driver, copy) || ::chmod(qPrintable(copy), 0755)))
+        qFatal("cannot copy the driver to %s", qPrintable(copy));
+    return copy;
+}
+
 void TestSaveFaults::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>(QCoreApplication::applicationDirPath() +
-                                            u"/faults-XXXXXX"_s);
+    m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid() && QDir(m_dir->path()).mkdir(u"work"_s));
     // Traversable by nobody, whom some saves run as.
     QVERIFY(::chmod(qPrintable(m_dir->path()), 0755) == 0 &&
@@ -120,11 +172,13 @@ void TestSaveFaults::failedSaveKeepsPreviousFile_data()
     QTest::addColumn<bool>("hardLinked"); // so that the file is rewritten in place
     QTest::addColumn<bool>("newBytesStay");
 
+    QTest::newRow("create ENOSPC") << u"openat"_s << ENOSPC << false << false;
+    QTest::newRow("fchmod EROFS") << u"fchmod"_s << EROFS << false << false;
     QTest::newRow("write ENOSPC") << u"write"_s << ENOSPC << false << false;
     QTest::newRow("fdatasync EIO") << u"fdatasync"_s << EIO << false << false;
     QTest::newRow("fdatasync ENOSPC") << u"fdatasync"_s << ENOSPC << false << false;
     QTest::newRow("close EIO") << u"close"_s << EIO << false << false;
-    QTest::newRow("rename EIO") << u"rename"_s << EIO << false << false;
+    QTest::newRow("rename EIO") << u"renameat"_s << EIO << false << false;
     // The directory is synced after the rename has put the new file in place
     // and the old inode is gone, so the name shows the new bytes and nothing
     // can bring the old ones back. What must hold: the save does not claim
@@ -158,6 +212,8 @@ void TestSaveFaults::failedSaveKeepsPreviousFile()
 
     const auto [exitCode, errors] = runDriver({u"save"_s, path, content(m_new)}, environment);
     QCOMPARE(exitCode, 1);
+    // The fault landed on the call named, and the save reports it.
+    QVERIFY2(errors.contains(u"velmora_failsys: %1 fails"_s.arg(call)), qPrintable(errors));
     QVERIFY2(errors.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(errors));
     QCOMPARE(contents(path), newBytesStay ? m_new : m_old);
     QCOMPARE(entries(work()), before);
@@ -231,7 +287,7 @@ void TestSaveFaults::killedSaveLeavesOneWholeFile()
 {
     // Why: a save killed at any moment must leave the old file or the new one
     // whole, never a mix or nothing, and its temporary file must neither stop
-    // nor outlive the next save.
+    // the next save nor outlive one that runs once it is a minute old.
     bool set = false;
     const int rounds = qEnvironmentVariableIntValue("VELMORA_KILLS", &set);
     const int kills = set ? rounds : 300;
@@ -256,7 +312,15 @@ void TestSaveFaults::killedSaveLeavesOneWholeFile()
         QVERIFY2(now == m_old || now == other,
                  qPrintable(u"after kill %1 the file holds: "_s.arg(kill) +
                             QString::fromLatin1(now.toPercentEncoding())));
-        midSave += entries(work()).size() > 1;
+        const QStringList left = entries(work());
+        midSave += left.size() > 1;
+        for (const QString &entry : left) {
+            if (entry == u"Velmora.ini"_s)
+                continue;
+            QVERIFY2(StoredFile::isTemporaryOf(QFile::encodeName(entry), "Velmora.ini"),
+                     qPrintable(u"after kill %1 the directory holds "_s.arg(kill) + entry));
+            QVERIFY(backdate(work(entry)));
+        }
 
         const auto [exitCode, errors] = runDriver({u"save"_s, path, oldFile}, m_environment);
         QVERIFY2(exitCode == 0, qPrintable(errors));
@@ -266,6 +330,207 @@ void TestSaveFaults::killedSaveLeavesOneWholeFile()
     qInfo("%d kills in %lld ms, %d of them in the middle of a save", kills, timer.elapsed(),
           midSave);
     QVERIFY2(kills < 20 || midSave > 0, "no kill landed inside a save: nothing was shown");
+}
+
+void TestSaveFaults::racingSavesEndWithTheLastRename_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<bool>("stale"); // A's temporary file looks a minute old to B
+
+    for (const char *step : {"openat", "fchmod", "write", "fdatasync", "close", "renameat"}) {
+        QTest::addRow("A waits in %s", step) << QString::fromLatin1(step) << false;
+        // Before openat, A has no temporary file to backdate.
+        if (std::strcmp(step, "openat") != 0)
+            QTest::addRow("A waits in %s, backdated", step) << QString::fromLatin1(step) << true;
+    }
+}
+
+void TestSaveFaults::racingSavesEndWithTheLastRename()
+{
+    // Why: a second save that starts while the first is at any step must not
+    // truncate, take over or remove the first one's temporary file, nor give
+    // up on it as busy: both succeed, and the file ends as the bytes of the
+    // save that renamed last, whole. A temporary file still locked by its save
+    // is never taken for a killed save's, however old it looks.
+    QFETCH(QString, step);
+    QFETCH(bool, stale);
+
+    const QString path = work(u"Velmora.ini"_s);
+    const QByteArray bytesA = golden::Settings{.top = 1}.bytes();
+    const QByteArray bytesB = golden::Settings{.top = 22222, .left = 333}.bytes();
+    QProcessEnvironment slow = m_environment;
+    slow.insert(u"LD_PRELOAD"_s, QStringLiteral(VELMORA_FAILSYS));
+    slow.insert(u"VELMORA_FAIL_DIR"_s, work());
+    slow.insert(u"VELMORA_DELAY_CALL"_s, step);
+    slow.insert(u"VELMORA_DELAY_MS"_s, u"1000"_s);
+
+    QProcess saverA;
+    saverA.setProcessEnvironment(slow);
+    saverA.start(Driver, {u"save"_s, path, content(bytesA)});
+    QVERIFY(saverA.waitForStarted());
+    QThread::msleep(300);
+    if (stale) {
+        QTRY_COMPARE_WITH_TIMEOUT(temporaries(work(), u"Velmora.ini"_s).size(), 1, 500);
+        QVERIFY(backdate(work(temporaries(work(), u"Velmora.ini"_s).first())));
+    }
+    const auto [exitB, errorsB] = runDriver({u"save"_s, path, content(bytesB)}, m_environment);
+    QVERIFY2(exitB == 0, qPrintable(errorsB));
+    QCOMPARE(contents(path), bytesB); // B is done while A still waits
+
+    QVERIFY(saverA.waitForFinished(10000));
+    const QString errorsA = QString::fromLocal8Bit(saverA.readAllStandardError());
+    QVERIFY2(saverA.exitStatus() == QProcess::NormalExit && saverA.exitCode() == 0,
+             qPrintable(errorsA));
+    QVERIFY2(errorsA.contains(u"velmora_failsys: %1 waits"_s.arg(step)), qPrintable(errorsA));
+    QCOMPARE(contents(path), bytesA);
+    QCOMPARE(entries(work()), QStringList{u"Velmora.ini"_s});
+}
+
+void TestSaveFaults::concurrentSaveLoopsShowOnlyWholeFiles()
+{
+    // Why: saves running at once, each to its own temporary file, must never
+    // let a reader see an empty, partial or mixed file, nor make one another
+    // fail (a shared temporary name made the later save "busy").
+    const QByteArray versions[] = {
+        golden::Settings{.top = 1}.bytes(), golden::Settings{.top = 22}.bytes(),
+        golden::Settings{.top = 333}.bytes(), golden::Settings{.top = 4444}.bytes()};
+    const QString path = work(u"Velmora.ini"_s), saves = u"300"_s;
+    QProcess first, second;
+    first.start(Driver, {u"loopn"_s, path, content(versions[0]), content(versions[1]), saves});
+    second.start(Driver, {u"loopn"_s, path, content(versions[2]), content(versions[3]), saves});
+    QVERIFY(first.waitForStarted() && second.waitForStarted());
+
+    const auto whole = [&](const QByteArray &bytes) {
+        return bytes == m_old ||
+               std::find(std::begin(versions), std::end(versions), bytes) != std::end(versions);
+    };
+    QSet<QByteArray> seen;
+    int reads = 0;
+    const QDeadlineTimer deadline(120000);
+    while (first.state() != QProcess::NotRunning || second.state() != QProcess::NotRunning) {
+        const QByteArray now = contents(path);
+        QVERIFY2(whole(now),
+                 qPrintable(u"a reader saw: "_s + QString::fromLatin1(now.toPercentEncoding())));
+        seen.insert(now);
+        ++reads;
+        QVERIFY2(!deadline.hasExpired(), "the saves did not end");
+        first.waitForFinished(1);
+        second.waitForFinished(1);
+    }
+    for (QProcess *loop : {&first, &second})
+        QVERIFY2(loop->exitStatus() == QProcess::NormalExit && loop->exitCode() == 0,
+                 loop->readAllStandardError().constData());
+    qInfo("%d reads saw %lld of the versions", reads, qsizetype(seen.size()));
+    QVERIFY2(seen.size() > 2, "the reads saw too few of the saves to show anything");
+    QVERIFY(whole(contents(path)) && contents(path) != m_old);
+    QCOMPARE(entries(work()), QStringList{u"Velmora.ini"_s});
+}
+
+namespace {
+// What stands at the name nobody saves, put there by root.
+enum Planted
+{
+    RootsLink,
+    NobodysLink,
+    Fifo,
+    FifoAtOldTemporary,
+    ReadOnlyFile
+};
+} // namespace
+
+void TestSaveFaults::sharedDirectoryAsNobody_data()
+{
+    QTest::addColumn<int>("planted");
+    QTest::addColumn<bool>("sticky");    // 1777, of a third user; else nobody's own, 0755
+    QTest::addColumn<QString>("reason"); // empty where the save succeeds
+
+    QTest::newRow("another user's link") << int(RootsLink) << true << u"another user"_s;
+    QTest::newRow("nobody's own link") << int(NobodysLink) << true << QString();
+    QTest::newRow("FIFO at the name") << int(Fifo) << true << u"not a regular file"_s;
+    QTest::newRow("FIFO at the old temporary name") << int(FifoAtOldTemporary) << true << QString();
+    QTest::newRow("nobody's 0444 file, shared directory")
+        << int(ReadOnlyFile) << true << u"Permission denied"_s;
+    QTest::newRow("nobody's 0444 file, nobody's directory")
+        << int(ReadOnlyFile) << false << u"Permission denied"_s;
+}
+
+void TestSaveFaults::sharedDirectoryAsNobody()
+{
+    // Why: in a directory anyone may write, another user can put a link at
+    // the file's name that sends the save to a file of theirs, or a FIFO that
+    // blocks any open for writing; and a file its owner has made read-only
+    // must not be replaced by a new one just because the directory allows it.
+    QFETCH(int, planted);
+    QFETCH(bool, sticky);
+    QFETCH(QString, reason);
+
+    const passwd *nobody = ::getpwnam("nobody");
+    const group *nogroup = ::getgrnam("nogroup");
+    if (::geteuid() != 0 || !nobody || !nogroup)
+        QSKIP("needs root and the user nobody and group nogroup");
+    if (QStandardPaths::findExecutable(u"setpriv"_s).isEmpty())
+        QSKIP("needs setpriv to save as nobody");
+
+    const QString shared = m_dir->filePath(u"shared"_s), path = shared + u"/Velmora.txt"_s;
+    const QString victim = m_dir->filePath(u"victim"_s);
+    const QByteArray old = golden::bytes(u"Velmora.txt"_s), fresh = golden::message("saved");
+    QVERIFY(QDir(m_dir->path()).mkdir(u"shared"_s));
+    QVERIFY(::chown(qPrintable(shared), sticky ? Stranger : nobody->pw_uid,
+                    sticky ? Stranger : nogroup->gr_gid) == 0);
+    QVERIFY(::chmod(qPrintable(shared), sticky ? 01777 : 0755) == 0);
+    // Anyone may write the victim: only the save's own checks keep it whole.
+    QFile victimFile(victim);
+    QVERIFY(victimFile.open(QIODevice::WriteOnly) && victimFile.write(old) == old.size());
+    victimFile.close();
+    QVERIFY(::chmod(qPrintable(victim), 0666) == 0);
+
+    const QByteArray name = QFile::encodeName(path);
+    switch (Planted(planted)) {
+    case RootsLink:
+    case NobodysLink:
+        QVERIFY(::symlink(qPrintable(victim), name.constData()) == 0);
+        if (planted == NobodysLink)
+            QVERIFY(::lchown(name.constData(), nobody->pw_uid, nogroup->gr_gid) == 0);
+        break;
+    case Fifo:
+        // Open to anyone, so that only the save's own checks keep it from
+        // opening one and waiting there for a reader.
+        QVERIFY(::mkfifo(name.constData(), 0) == 0 && ::chmod(name.constData(), 0666) == 0);
+        break;
+    case FifoAtOldTemporary:
+    case ReadOnlyFile: {
+        const QByteArray oldTemporary = QFile::encodeName(shared + u"/.Velmora.txt.saving"_s);
+        if (planted == FifoAtOldTemporary)
+            QVERIFY(::mkfifo(oldTemporary.constData(), 0) == 0 &&
+                    ::chmod(oldTemporary.constData(), 0666) == 0);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
+        QVERIFY(::chown(name.constData(), nobody->pw_uid, nogroup->gr_gid) == 0);
+        QVERIFY(::chmod(name.constData(), planted == ReadOnlyFile ? 0444 : 0644) == 0);
+        break;
+    }
+    }
+    const QStringList names = entries(shared);
+    const struct stat before = statOf(path, false);
+
+    // A FIFO opened for writing would hold the save for good: it must end.
+    const auto [exitCode, errors] =
+        runDriver({u"save"_s, path, content(fresh)}, m_environment, true, 5000);
+    QVERIFY2(exitCode != -1, "the save did not end");
+    QVERIFY2(exitCode == (reason.isEmpty() ? 0 : 1), qPrintable(errors));
+    QVERIFY2(errors.contains(reason), qPrintable(errors));
+
+    const struct stat after = statOf(path, false);
+    QCOMPARE(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+    QCOMPARE(entries(shared), names);
+    QCOMPARE(contents(victim), planted == NobodysLink ? fresh : old);
+    if (planted == FifoAtOldTemporary)
+        QCOMPARE(contents(path), fresh);
+    if (planted == ReadOnlyFile) {
+        QCOMPARE(contents(path), old);
+        QCOMPARE(after.st_ino, before.st_ino);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSaveFaults)

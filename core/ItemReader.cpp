@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ItemReader.h"
 
-#include "Cp932.h"
-
 #include <cstring>
 
 namespace storage {
@@ -21,18 +19,23 @@ QByteArray trimmedRight(QByteArray item)
     return item;
 }
 
-// An item as a diagnostic quotes it: at most its first 80 characters.
-QString excerpt(const QByteArray &item)
-{
-    constexpr qsizetype Longest = 80;
-    const QString text =
-        Cp932::decode(item.left(Longest)).value_or(QString::fromLatin1(item.left(Longest)));
-    return item.size() > Longest ? text + QStringLiteral("…") : text;
-}
-
 } // namespace
 
-ItemReader::ItemReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+ItemReader::ItemReader(QByteArray bytes, TextEncoding::Kind encoding)
+    : m_bytes(std::move(bytes)), m_encoding(encoding)
+{
+    if (m_bytes.startsWith(TextEncoding::ByteOrderMark))
+        m_pos = TextEncoding::ByteOrderMark.size();
+}
+
+// An item as a diagnostic quotes it: at most its first 80 characters.
+QString ItemReader::excerpt(const QByteArray &item) const
+{
+    constexpr qsizetype Longest = 80;
+    const QString text = TextEncoding::decode(item.left(Longest), m_encoding)
+                             .value_or(QString::fromLatin1(item.left(Longest)));
+    return item.size() > Longest ? text + QStringLiteral("…") : text;
+}
 
 void ItemReader::skipBlanks()
 {
@@ -70,7 +73,7 @@ QByteArray ItemReader::takeUnquoted()
 {
     const qsizetype start = m_pos;
     m_pos = findStop(',');
-    return trimmedRight(m_bytes.mid(start, m_pos - start));
+    return m_bytes.mid(start, m_pos - start);
 }
 
 void ItemReader::passQuoted()
@@ -103,7 +106,7 @@ std::optional<std::int64_t> ItemReader::readInteger(std::int64_t min, std::int64
         fail(m_line, QStringLiteral("the file ends before this item"));
         return std::nullopt;
     }
-    const QByteArray item = takeUnquoted();
+    const QByteArray item = trimmedRight(takeUnquoted());
     const int line = m_line;
     skipSeparator();
 
@@ -156,9 +159,11 @@ std::optional<QString> ItemReader::readString()
     }
     skipSeparator();
 
-    auto text = Cp932::decode(item);
+    auto text = TextEncoding::decode(item, m_encoding);
     if (!text) {
-        fail(line, QStringLiteral("the text is not valid Shift-JIS (code page 932)"));
+        fail(line, m_encoding == TextEncoding::Cp932
+                       ? QStringLiteral("the text is not valid Shift-JIS (code page 932)")
+                       : QStringLiteral("the text is not valid UTF-8"));
         return std::nullopt;
     }
     return text;

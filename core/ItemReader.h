@@ -4,25 +4,30 @@
 #include <QByteArray>
 #include <QString>
 
+#include "TextEncoding.h"
+
 #include <cstdint>
 #include <optional>
 
 namespace storage {
 
 // Reads items, one after another, from the bytes of a sequential text file in
-// code page 932. Items are separated by a comma or a line end (CR LF, and also
-// a lone LF or CR); spaces and tabs around an item are skipped. An integer item
-// must be a well-formed decimal number ("-" allowed, no "+", no fraction). A
-// string item in double quotes runs to the next double quote (or, unclosed, to
-// the end of its line); an unquoted one runs to the next comma or line end.
-// Separators are plain ASCII bytes, which never occur inside a Shift-JIS
-// double-byte character, so the bytes are split before they are decoded.
+// code page 932 or UTF-8 (a byte-order mark at the start is passed over).
+// Items are separated by a comma or a line end (CR LF, and also a lone LF or
+// CR); spaces and tabs before an item are skipped. An integer item must be a
+// well-formed decimal number ("-" allowed, no "+", no fraction), and blanks
+// after it are skipped too. A string item in double quotes runs to the next
+// double quote (or, unclosed, to the end of its line); an unquoted one runs
+// to the next comma or line end, blanks before that included. Separators
+// are plain ASCII bytes, which never occur inside a Shift-JIS double-byte
+// character or a UTF-8 sequence, so the bytes are split before they are
+// decoded.
 //
 // A failed read returns nothing and leaves a description in errorString().
 class ItemReader
 {
 public:
-    explicit ItemReader(QByteArray bytes);
+    explicit ItemReader(QByteArray bytes, TextEncoding::Kind encoding = TextEncoding::Cp932);
 
     std::optional<std::int64_t> readInteger(std::int64_t min, std::int64_t max);
     std::optional<QString> readString();
@@ -46,8 +51,10 @@ private:
     QByteArray takeUnquoted();
     void passQuoted();
     void fail(int line, const QString &what);
+    QString excerpt(const QByteArray &item) const;
 
     QByteArray m_bytes;
+    TextEncoding::Kind m_encoding;
     qsizetype m_pos = 0;
     int m_line = 1;
     QString m_error;

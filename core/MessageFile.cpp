@@ -7,9 +7,15 @@
 
 namespace storage {
 
-std::optional<QString> MessageFile::decode(const QByteArray &bytes, QString *why)
+std::optional<QString> MessageFile::decode(const QByteArray &bytes, QString *why,
+                                           TextEncoding::Kind *encoding)
 {
-    ItemReader reader(bytes);
+    const qsizetype needed = neededLength(bytes, 0);
+    const TextEncoding::Kind kind = TextEncoding::detect(
+        needed < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(needed));
+    if (encoding)
+        *encoding = kind;
+    ItemReader reader(bytes, kind);
     auto message = reader.readString();
     if (!message && why)
         *why = reader.errorString();
@@ -25,13 +31,24 @@ qsizetype MessageFile::neededLength(QByteArrayView bytes, qsizetype from)
     return -1;
 }
 
-std::optional<QByteArray> MessageFile::encode(QStringView message, QString *why)
+std::optional<QByteArray> MessageFile::encode(QStringView message, QString *why,
+                                              TextEncoding::Kind preferred,
+                                              TextEncoding::Kind *used)
 {
-    ItemWriter writer;
-    if (!writer.writeString(message)) {
-        if (why)
-            *why = QStringLiteral("the message holds text the file cannot keep");
-        return std::nullopt;
+    ItemWriter writer(preferred);
+    TextEncoding::Kind kind = preferred;
+    // Bytes that would be taken for another encoding (code page 932 that
+    // happens to be valid UTF-8) are written in UTF-8 with the mark instead.
+    if (!writer.writeString(message) ||
+        (preferred == TextEncoding::Cp932 &&
+         TextEncoding::detect(writer.bytes()) != TextEncoding::Cp932)) {
+        writer = ItemWriter(TextEncoding::Utf8WithBom);
+        kind = TextEncoding::Utf8WithBom;
+        if (preferred == TextEncoding::Utf8WithBom || !writer.writeString(message)) {
+            if (why)
+                *why = QStringLiteral("the message holds text the file cannot keep");
+            return std::nullopt;
+        }
     }
     if (writer.bytes().size() > MaxBytes) {
         if (why)
@@ -39,22 +56,49 @@ std::optional<QByteArray> MessageFile::encode(QStringView message, QString *why)
                        .arg(MaxBytes);
         return std::nullopt;
     }
+    if (used)
+        *used = kind;
     return writer.bytes();
 }
 
-MessageFile::Storability MessageFile::storability(QStringView message)
+MessageFile::Storability MessageFile::storability(QStringView message, TextEncoding::Kind encoding)
 {
-    if (message.contains(u'\r') || message.contains(u'\n'))
-        return {Obstacle::LineBreak, {}};
-    if (!ItemWriter::quotesFit(message))
-        return {Obstacle::DoubleQuote, {}};
-    auto stored = Cp932::roundTrip(message);
-    if (!stored)
-        return {Obstacle::NoCp932Form, {}};
-    // Quotes, line ends and each character's own bytes around the message.
-    if (stored->size() + 4 > MaxBytes / 2 && !encode(*stored))
-        return {Obstacle::TooLong, {}};
-    return {Obstacle::None, std::move(*stored)};
+    for (qsizetype i = 0; i < message.size(); ++i) {
+        const QChar c = message[i];
+        if (c == u'\r' || c == u'\n')
+            return {Obstacle::LineBreak, i, {}};
+        if (c == u'\0')
+            return {Obstacle::Nul, i, {}};
+        const bool paired = c.isHighSurrogate()
+                                ? i + 1 < message.size() && message[i + 1].isLowSurrogate()
+                            : c.isLowSurrogate() ? i > 0 && message[i - 1].isHighSurrogate()
+                                                 : true;
+        if (!paired)
+            return {Obstacle::NoForm, i, {}};
+    }
+    if (!ItemWriter::quotesFit(message)) {
+        // The character that keeps the quote from being stored: a comma, or
+        // what the message starts with.
+        const qsizetype comma = message.indexOf(u',');
+        return {Obstacle::DoubleQuote, comma >= 0 ? comma : 0, {}};
+    }
+    // A code page 932 file keeps its encoding where it can hold the message;
+    // the few characters it stores as another are shown as they come back.
+    QString stored = message.toString();
+    if (encoding == TextEncoding::Cp932) {
+        if (auto kept = Cp932::roundTrip(message))
+            stored = std::move(*kept);
+    }
+    // Quotes, line ends, a byte-order mark and each character's own bytes
+    // around the message.
+    if (stored.size() * 3 + 8 > MaxBytes && !encode(stored, nullptr, encoding))
+        return {Obstacle::TooLong, -1, {}};
+    return {Obstacle::None, -1, std::move(stored)};
+}
+
+bool MessageFile::isFinal(Obstacle obstacle)
+{
+    return obstacle != Obstacle::DoubleQuote && obstacle != Obstacle::None;
 }
 
 } // namespace storage

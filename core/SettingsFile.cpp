@@ -40,9 +40,14 @@ qsizetype SettingsFile::neededLength(QByteArrayView bytes, qsizetype)
 }
 
 bool SettingsFile::decode(const QByteArray &bytes, SignSettingsRecord &record,
-                          const QString &currentDir, QString *why)
+                          const QString &currentDir, QString *why, TextEncoding::Kind *encoding)
 {
-    ItemReader reader(bytes);
+    const qsizetype needed = neededLength(bytes);
+    const TextEncoding::Kind kind = TextEncoding::detect(
+        needed < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(needed));
+    if (encoding)
+        *encoding = kind;
+    ItemReader reader(bytes, kind);
     auto &r = record;
     const bool numbers = readInto(reader, r.Top) && readInto(reader, r.Left) &&
                          readInto(reader, r.Width) && readInto(reader, r.Height) &&
@@ -70,20 +75,30 @@ bool SettingsFile::decode(const QByteArray &bytes, SignSettingsRecord &record,
 }
 
 std::optional<QByteArray> SettingsFile::encode(const SignSettingsRecord &record,
-                                               const QString &currentDir, QString *why)
+                                               const QString &currentDir, QString *why,
+                                               TextEncoding::Kind preferred)
 {
-    ItemWriter writer;
-    for (std::int64_t value :
-         {std::int64_t(record.Top), std::int64_t(record.Left), std::int64_t(record.Width),
-          std::int64_t(record.Height), std::int64_t(record.Speed), std::int64_t(record.ForeColor),
-          std::int64_t(record.BackColor)})
-        writer.writeInteger(value);
     const QString directory = record.DataDir == currentDir ? CurDirSentinel : record.DataDir;
-    if (!writer.writeString(directory)) {
-        fail(why, QStringLiteral("the data directory cannot be stored in the file"));
+    if (directory.contains(QChar(0))) {
+        fail(why, QStringLiteral("the data directory holds a NUL character, which no path can"));
         return std::nullopt;
     }
-    return writer.bytes();
+    for (const TextEncoding::Kind kind : {preferred, TextEncoding::Utf8WithBom}) {
+        ItemWriter writer(kind);
+        for (std::int64_t value :
+             {std::int64_t(record.Top), std::int64_t(record.Left), std::int64_t(record.Width),
+              std::int64_t(record.Height), std::int64_t(record.Speed),
+              std::int64_t(record.ForeColor), std::int64_t(record.BackColor)})
+            writer.writeInteger(value);
+        // Bytes that would be taken for another encoding (code page 932 that
+        // happens to be valid UTF-8) are written in UTF-8 with the mark.
+        if (writer.writeString(directory) &&
+            (kind != TextEncoding::Cp932 ||
+             TextEncoding::detect(writer.bytes()) == TextEncoding::Cp932))
+            return writer.bytes();
+    }
+    fail(why, QStringLiteral("the data directory cannot be stored in the file"));
+    return std::nullopt;
 }
 
 } // namespace storage

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "SignSettingsRecord.h"
+#include "TextEncoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,8 +11,9 @@
 
 namespace storage {
 
-// The settings file "Velmora.ini" as bytes: eight items, one a line, in code
-// page 932 with CR LF line ends: top, left, width, height, speed, text
+// The settings file "Velmora.ini" as bytes: eight items, one a line, with CR
+// LF line ends, in code page 932 or, where it cannot hold the directory,
+// UTF-8 (see TextEncoding): top, left, width, height, speed, text
 // colour, background colour and the data directory, where the sentinel
 // "CurDir" stands for the current directory. Pure conversions between the
 // record and those bytes; reading and writing the file is StoredFile's.
@@ -32,14 +34,18 @@ public:
     // it changed and the rest as they were. Only a complete read replaces the
     // sentinel by `currentDir` and a height of 0 by 1. On failure `why` says
     // which line and what was wrong.
+    // `encoding` tells which encoding the file was read in.
     static bool decode(const QByteArray &bytes, SignSettingsRecord &record,
-                       const QString &currentDir, QString *why = nullptr);
+                       const QString &currentDir, QString *why = nullptr,
+                       TextEncoding::Kind *encoding = nullptr);
 
     // The file for `record`, with "CurDir" on line 8 when DataDir is exactly
-    // `currentDir`. Nothing when the directory cannot be stored so that it
-    // reads back the same.
+    // `currentDir`, in the `preferred` encoding where that can hold the
+    // directory, else in UTF-8 with the byte-order mark. Nothing when the
+    // directory cannot be stored so that it reads back the same.
     static std::optional<QByteArray> encode(const SignSettingsRecord &record,
-                                            const QString &currentDir, QString *why = nullptr);
+                                            const QString &currentDir, QString *why = nullptr,
+                                            TextEncoding::Kind preferred = TextEncoding::Cp932);
 };
 
 } // namespace storage

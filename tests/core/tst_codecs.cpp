@@ -66,6 +66,10 @@ private slots:
     void encodeMessage();
     void storability_data();
     void storability();
+    void encodingIsDetected_data();
+    void encodingIsDetected();
+    void saveKeepsTheFilesEncoding_data();
+    void saveKeepsTheFilesEncoding();
 };
 
 void TestCodecs::goldenFilesRoundTrip()
@@ -135,6 +139,12 @@ void TestCodecs::decodeSettings_data()
     QTest::newRow("japanese directory with commas")
         << S{}.inDirectory(cp932(u"/srv/表示,ソ/データ"_s)).bytes() << true << sample
         << u"/srv/表示,ソ/データ"_s;
+
+    QTest::newRow("UTF-8 directory") << S{}.inDirectory("/home/jos\xC3\xA9/sign"_ba).bytes() << true
+                                     << sample << u"/home/josé/sign"_s;
+    // Why: an unquoted item runs to the comma or line end, blanks included.
+    QTest::newRow("unquoted directory keeps its trailing blanks")
+        << S{.directory = "a\"b  "_ba}.bytes() << true << sample << u"a\"b  "_s;
 
     QTest::newRow("empty file") << QByteArray() << false << old << u"old"_s;
     QTest::newRow("seven items") << "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n"_ba << false
@@ -229,7 +239,7 @@ void TestCodecs::encodeSettingsRefused_data()
     QTest::addColumn<QString>("dataDir");
     QTest::newRow("directory with a quote and a comma") << u"/a\"b,c"_s;
     QTest::newRow("directory with a line break") << u"/a\nb"_s;
-    QTest::newRow("directory without shift-jis form") << u"/caf\u00e9"_s;
+    QTest::newRow("directory with a NUL") << u"/a\0b"_s;
 }
 
 void TestCodecs::encodeSettingsRefused()
@@ -302,7 +312,13 @@ void TestCodecs::encodeMessage_data()
                               << golden::message("\x83\x5c\x95\x5c\x82\xe6\x82\xa4");
     QTest::newRow("double quote, unquoted") << u"Say \"hi\""_s << "Say \"hi\"\r\n"_ba;
     QTest::newRow("double quote and comma") << u"Say \"hi\", then"_s << QByteArray();
-    QTest::newRow("wave dash reads back as fullwidth tilde") << u"10\u301c20"_s << QByteArray();
+    // Code page 932 cannot store WAVE DASH as itself: the file becomes UTF-8.
+    QTest::newRow("wave dash, kept in UTF-8") << u"10\u301c20"_s
+                                              << "\xEF\xBB\xBF\"10\xE3\x80\x9C"
+                                                 "20\"\r\n"_ba;
+    QTest::newRow("latin, hangul and emoji in UTF-8")
+        << u"café 안녕 😀"_s
+        << "\xEF\xBB\xBF\"caf\xC3\xA9 \xEC\x95\x88\xEB\x85\x95 \xF0\x9F\x98\x80\"\r\n"_ba;
 }
 
 void TestCodecs::encodeMessage()
@@ -335,7 +351,16 @@ void TestCodecs::storability_data()
     QTest::newRow("double quote and a comma") << u"a\"b,c"_s << int(O::DoubleQuote) << QString();
     QTest::newRow("line feed") << u"a\nb"_s << int(O::LineBreak) << QString();
     QTest::newRow("carriage return") << u"a\rb"_s << int(O::LineBreak) << QString();
-    QTest::newRow("e acute") << u"caf\u00e9"_s << int(O::NoCp932Form) << QString();
+    // Why: a blank after a closing quote was refused while it was typed.
+    QTest::newRow("blank after a quoted word")
+        << u"Say \"hi\" there"_s << int(O::None) << u"Say \"hi\" there"_s;
+    QTest::newRow("double quote, blank first") << u" a\"b"_s << int(O::DoubleQuote) << QString();
+    QTest::newRow("NUL") << u"a\0b"_s << int(O::Nul) << QString();
+    QTest::newRow("half a surrogate pair")
+        << (u"a"_s + QChar(0xd83d)) << int(O::NoForm) << QString();
+    // Kept as typed: the file is then written in UTF-8.
+    QTest::newRow("any script") << u"café Grüße €5 안녕 😀 שלום"_s << int(O::None)
+                                << u"café Grüße €5 안녕 😀 שלום"_s;
 }
 
 void TestCodecs::storability()
@@ -351,6 +376,94 @@ void TestCodecs::storability()
     if (check.obstacle == MessageFile::Obstacle::None)
         QCOMPARE(MessageFile::decode(MessageFile::encode(check.stored).value()),
                  std::optional<QString>(stored));
+}
+
+void TestCodecs::encodingIsDetected_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text"); // null: the read fails
+    QTest::addColumn<int>("encoding");
+
+    using E = storage::TextEncoding;
+    QTest::newRow("code page 932 Japanese")
+        << golden::message("\x83\x5c\x95\x5c\x82\xe6\x82\xa4") << u"ソ表よう"_s << int(E::Cp932);
+    QTest::newRow("ASCII") << golden::message("Hello, world") << u"Hello, world"_s << int(E::Cp932);
+    // Why: an editor's UTF-8 file was shown as mojibake, its bytes being
+    // valid code page 932 too.
+    QTest::newRow("UTF-8 without a byte-order mark") << golden::message("Gr\xC3\xBC\xC3\x9F"
+                                                                        "e aus K\xC3\xB6ln")
+                                                     << u"Grüße aus Köln"_s << int(E::Utf8);
+    QTest::newRow("UTF-8 Japanese")
+        << golden::message("\xE3\x81\x93\xE3\x82\x93") << u"こん"_s << int(E::Utf8);
+    QTest::newRow("UTF-8 with a byte-order mark, ASCII only")
+        << "\xEF\xBB\xBF\"plain\"\r\n"_ba << u"plain"_s << int(E::Utf8WithBom);
+    // The one ambiguity: half-width katakana ﾂｱ (C2 B1) is also UTF-8 for ±.
+    QTest::newRow("code page 932 that is valid UTF-8")
+        << golden::message("\xC2\xB1") << u"±"_s << int(E::Utf8);
+    QTest::newRow("invalid in both") << golden::message("a\x80") << QString() << int(E::Cp932);
+    QTest::newRow("byte-order mark, then invalid UTF-8")
+        << "\xEF\xBB\xBF\"\x83\x5c\"\r\n"_ba << QString() << int(E::Utf8WithBom);
+    // Only the line that is read decides: a UTF-8 tail after it does not.
+    QTest::newRow("code page 932 line, UTF-8 after it")
+        << golden::message("\x83\x5c") + "\xC3\xA9\r\n"_ba << u"ソ"_s << int(E::Cp932);
+}
+
+void TestCodecs::encodingIsDetected()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(int, encoding);
+
+    storage::TextEncoding::Kind found = storage::TextEncoding::Kind(-1);
+    QString why;
+    QCOMPARE(MessageFile::decode(bytes, &why, &found),
+             text.isNull() ? std::nullopt : std::optional(text));
+    QCOMPARE(int(found), encoding);
+}
+
+void TestCodecs::saveKeepsTheFilesEncoding_data()
+{
+    QTest::addColumn<int>("preferred");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("expected");
+
+    using E = storage::TextEncoding;
+    const QByteArray bom = "\xEF\xBB\xBF"_ba;
+    // Why: every file that held code page 932 must save byte for byte as before.
+    QTest::newRow("code page 932 stays")
+        << int(E::Cp932) << u"ソ表"_s << golden::message("\x83\x5c\x95\x5c");
+    QTest::newRow("code page 932 file, text it cannot hold") << int(E::Cp932) << u"Grüße"_s
+                                                             << bom + "\"Gr\xC3\xBC\xC3\x9F"
+                                                                      "e\"\r\n"_ba;
+    QTest::newRow("UTF-8 file stays UTF-8, no mark")
+        << int(E::Utf8) << u"ソ"_s << "\"\xE3\x82\xBD\"\r\n"_ba;
+    QTest::newRow("UTF-8 file with the mark keeps it")
+        << int(E::Utf8WithBom) << u"a"_s << bom + "\"a\"\r\n"_ba;
+    // Why (found by fuzzing): half-width ﾂｱ in code page 932 is C2 B1, which
+    // would read back as UTF-8 "±"; such a text is written in UTF-8 instead.
+    QTest::newRow("code page 932 bytes that would read as UTF-8")
+        << int(E::Cp932) << u"ﾂｱ"_s << bom + "\"\xEF\xBE\x82\xEF\xBD\xB1\"\r\n"_ba;
+}
+
+void TestCodecs::saveKeepsTheFilesEncoding()
+{
+    QFETCH(int, preferred);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, expected);
+
+    const auto kind = storage::TextEncoding::Kind(preferred);
+    QCOMPARE(MessageFile::encode(text, nullptr, kind), std::optional(expected));
+    QCOMPARE(MessageFile::decode(expected), std::optional(text));
+
+    // Line 8 likewise: a directory such as /home/josé/sign saves and reads back.
+    SignSettingsRecord record = sampleRecord();
+    record.DataDir = u"/home/"_s + text;
+    const auto bytes = SettingsFile::encode(record, Here, nullptr, kind);
+    QVERIFY(bytes);
+    QCOMPARE(bytes->startsWith("\xEF\xBB\xBF"), expected.startsWith("\xEF\xBB\xBF"));
+    SignSettingsRecord back;
+    QVERIFY(SettingsFile::decode(*bytes, back, Here));
+    QCOMPARE(back, record);
 }
 
 QTEST_GUILESS_MAIN(TestCodecs)

@@ -703,19 +703,28 @@ private slots:
 
         const QString start = QStringLiteral("ab");
         const QString refused = QStringLiteral("入力できません");
-        // A double quote is kept where the file can hold it: not beside a
-        // comma, not at the start, not with a blank at either end.
+        // Only what can never be stored is refused as it is typed; a double
+        // quote beside a comma is judged at ＯＫ, since more typing may yet
+        // make the text storable.
         QTest::newRow("double quote typed")
             << QStringLiteral("\"c") << true << QStringLiteral("ab\"c") << QString();
         QTest::newRow("double quote with a comma pasted")
-            << QStringLiteral("c\"d,") << false << start << QStringLiteral("「,」");
-        QTest::newRow("comma typed after a double quote")
-            << QStringLiteral("\",") << true << QStringLiteral("ab\"") << refused;
+            << QStringLiteral("c\"d,") << false << QStringLiteral("abc\"d,") << QString();
+        // Why: the blank after a closing quote was refused as it was typed.
+        QTest::newRow("blank after a closing quote typed")
+            << QStringLiteral(" \"hi\" there") << true << QStringLiteral("ab \"hi\" there")
+            << QString();
         QTest::newRow("line break pasted") << QStringLiteral("c\nd") << false << start << refused;
         QTest::newRow("carriage return pasted")
             << QStringLiteral("c\rd") << false << start << refused;
-        QTest::newRow("emoji") << QStringLiteral("c\U0001F600") << false << start << refused;
-        QTest::newRow("e acute") << QStringLiteral("caf\u00E9") << false << start << refused;
+        QTest::newRow("NUL pasted") << QStringLiteral("c") + QChar(0) << false << start << refused;
+        // Why: characters code page 932 has no form for vanished as they were
+        // typed; the file now takes them in UTF-8.
+        QTest::newRow("emoji") << QStringLiteral("c\U0001F600") << false
+                               << QStringLiteral("abc\U0001F600") << QString();
+        QTest::newRow("e acute, hangul, arabic")
+            << QStringLiteral("caf\u00E9 안녕 سلام") << false
+            << QStringLiteral("abcaf\u00E9 안녕 سلام") << QString();
         QTest::newRow("plain text typed")
             << QStringLiteral("c d,e") << true << QStringLiteral("abc d,e") << QString();
         QTest::newRow("kana, half-width kana, circled digit")
@@ -877,6 +886,31 @@ private slots:
         QCOMPARE(sign.Lbl_Data.BackColor(), back);
         QCOMPARE(sign.BackColor(), back);
         QVERIFY(f.unloaded<Frm_Setup>());
+    }
+
+    // Why: a text that neither form of the file can hold must not be half
+    // saved; ＯＫ keeps the dialog open and names what is in the way.
+    void okWithAQuoteAndACommaNamesThem()
+    {
+        Frm_Main &sign = f.startSign();
+        const QByteArray settingsFile = f.readFile(f.settingsPath());
+        const QByteArray messageFile = f.readFile(f.messagePath());
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        setup->Txt_Data->setText(QStringLiteral("Say \"hi\", then"));
+        setup->Tab_Setup->setTab(2);
+
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+
+        QCOMPARE(f.boxes.size(), 1u);
+        QCOMPARE(f.boxes[0].prompt, SaveFailed);
+        QVERIFY2(f.boxes[0].detail.contains(u'"') && f.boxes[0].detail.contains(u','),
+                 qPrintable(f.boxes[0].detail));
+        QCOMPARE(f.readFile(f.settingsPath()), settingsFile);
+        QCOMPARE(f.readFile(f.messagePath()), messageFile);
+        QCOMPARE(SignSettings.DataText, MessageText);
+        QVERIFY(!f.unloaded<Frm_Setup>());
+        QCOMPARE(setup->Tab_Setup->Tab(), 0); // the message's page is shown
     }
 
     void okWithAFileUnwritable_data()

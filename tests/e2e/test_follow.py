@@ -133,13 +133,28 @@ class FollowTest(h.DesktopTestCase):
         with open(os.path.join(self.dir, TXT), "rb") as f:
             self.assertEqual(f.read(), h.message_bytes("夜"))
         self.wait_short_text(app, wid, 1.5)
-        for refused in ('say "hi", then', "smile \U0001F600"):
-            with self.subTest(refused=refused):
-                result = set_message(refused)
-                self.assertEqual(result.returncode, 1)
-                self.assertEqual(len(result.stderr.decode().splitlines()), 1, result.stderr)
+        # Why: anything code page 932 cannot hold was refused; the file now
+        # takes it in UTF-8 with the byte-order mark, and the sign shows it.
+        for text in ("Grüße, café €5 안녕 😀", "مرحبا بالعالم، أهلا وسهلا"):
+            with self.subTest(text=text):
+                result = set_message(text)
+                self.assertEqual(result.returncode, 0, result.stderr)
                 with open(os.path.join(self.dir, TXT), "rb") as f:
-                    self.assertEqual(f.read(), h.message_bytes("夜"))
+                    self.assertEqual(f.read(), b"\xef\xbb\xbf" + ('"%s"\r\n' % text).encode())
+                # Wider than "夜" could ever be: the new message is shown.
+                self.wait_wide_text(app, wid)
+        self.assertNotIn("cannot follow", app.stderr())
+        result = set_message("夜")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        stored = h.snapshot(self.dir)[TXT]
+        # A quote beside a comma fits neither form of the file; the refusal
+        # names the character and where it is.
+        result = set_message('say "hi", then')
+        self.assertEqual(result.returncode, 1)
+        lines = result.stderr.decode().splitlines()
+        self.assertEqual(len(lines), 1, lines)
+        self.assertIn("character 9 ',' (U+002C)", lines[0])
+        self.assertEqual(h.snapshot(self.dir)[TXT], stored)
 
 
 if __name__ == "__main__":

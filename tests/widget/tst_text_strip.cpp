@@ -7,9 +7,11 @@
 #include "RunLayout.h"
 #include "TextStrip.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QTest>
 #include <QTextBoundaryFinder>
+#include <QTextLayout>
 
 using runtime::RunLayout;
 using runtime::TextStrip;
@@ -104,6 +106,64 @@ private slots:
 
     // Why: until the measurement lands the strip draws from what it laid out
     // itself; the pixels must be those it draws afterwards.
+    // Why: a message in any script must be drawn, not as boxes: what the
+    // designed font lacks comes through fontconfig's fallback.
+    void everyScriptHasGlyphs_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Latin") << QStringLiteral("Grüße, café, señor €5");
+        QTest::newRow("Hangul") << QStringLiteral("안녕하세요");
+        QTest::newRow("emoji") << QStringLiteral("😀🎉");
+        QTest::newRow("Arabic") << QStringLiteral("مرحبا بالعالم");
+        QTest::newRow("Hebrew") << QStringLiteral("שלום עולם");
+    }
+
+    void everyScriptHasGlyphs()
+    {
+        QFETCH(QString, text);
+        QTextLayout layout(text, runtime::designedFont(20.25));
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun &run : layout.glyphRuns())
+            QVERIFY2(!run.glyphIndexes().contains(0),
+                     qPrintable(run.rawFont().familyName() + QStringLiteral(" lacks a glyph")));
+    }
+
+    // Why: laid out in short runs end to end, a right-to-left message came
+    // out in the wrong order across runs; it must look as the whole line
+    // does, the bidirectional algorithm's order, and still be measured whole.
+    void rightToLeftDrawsAsOneLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Hebrew, longer than a run") << repeated(QStringLiteral("שלום עולם "), 80);
+        QTest::newRow("Arabic inside Latin")
+            << QStringLiteral("Open 10:00 مرحبا بالعالم، أهلا وسهلا bis 19:00 Uhr, welcome");
+    }
+
+    void rightToLeftDrawsAsOneLine()
+    {
+        QFETCH(QString, text);
+        const QFont font = runtime::designedFont(20.25);
+        TextStrip strip;
+        strip.setFont(font);
+        strip.setText(text);
+        strip.setBackground(Qt::white);
+        const int width = int(std::ceil(strip.width()));
+        QCOMPARE(strip.width(), QFontMetricsF(font).horizontalAdvance(text));
+
+        QImage whole(width, int(std::ceil(strip.height())), QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        {
+            QPainter painter(&whole);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(0, QFontMetricsF(font).ascent()), text);
+        }
+        strip.setColor(Qt::black);
+        QCOMPARE(drawn(strip, 0, width), whole);
+    }
+
     void drawsTheSameBeforeAndAfterMeasuring()
     {
         const QString text = repeated(QStringLiteral("掲示板 Wide iii WWW "), 40000);

@@ -101,6 +101,19 @@ void Frm_Setup::Tab_Setup_Click(int)
 
 void Frm_Setup::Cmd_Ok_Click()
 {
+    // A value no file can keep stops ＯＫ before anything is changed, and the
+    // page that holds it is shown.
+    for (std::size_t index = 0; index < m_pages.size(); ++index) {
+        const QString refused = m_pages[index]->refusal();
+        if (refused.isEmpty())
+            continue;
+        Tab_Setup->setTab(int(index));
+        followCurrentPage();
+        ErrorBox(tr("設定の更新に失敗しました"), refused);
+        if (const QList<QWidget *> inputs = m_pages[index]->inputControls(); !inputs.isEmpty())
+            inputs.front()->setFocus();
+        return;
+    }
     QString reason;
     try {
         for (const SetupPage *page : m_pages)
@@ -116,7 +129,7 @@ void Frm_Setup::Cmd_Ok_Click()
     } catch (const runtime::RuntimeError &error) {
         reason = QString::fromUtf8(error.what());
     }
-    reportFailure("cannot save the settings", QStringLiteral("設定の更新に失敗しました"), reason);
+    reportFailure("cannot save the settings", tr("設定の更新に失敗しました"), reason);
 }
 
 void Frm_Setup::Cmd_Cansel_Click()

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "MessagePage.h"
 
+#include "Bas_Comm.h"
 #include "DialogLayout.h"
 #include "Fonts.h"
+#include "MessageFile.h"
 #include "MessageValidator.h"
 #include "TextBox.h"
 #include "Twips.h"
@@ -31,7 +33,7 @@ MessagePage::MessagePage() : SetupPage(d::TabCaptions[0])
     connect(Txt_Data, &QLineEdit::inputRejected, this, &MessagePage::showRefusal);
     connect(m_validator, &MessageValidator::substituted, this,
             [this](const QString &typed, const QString &stored) {
-                showNotice(QStringLiteral("「%1」は「%2」として保存されます。").arg(typed, stored));
+                showNotice(tr("「%1」は「%2」として保存されます。").arg(typed, stored));
             });
 }
 
@@ -43,6 +45,20 @@ void MessagePage::load(const storage::SignSettingsRecord &settings)
 void MessagePage::store(storage::SignSettingsRecord &settings) const
 {
     settings.DataText = Txt_Data->text();
+}
+
+QString MessagePage::refusal() const
+{
+    const QString text = Txt_Data->text();
+    const auto check = storage::MessageFile::storability(text, Bas_Comm::knownMessageEncoding());
+    if (check.obstacle != storage::MessageFile::Obstacle::DoubleQuote)
+        return {};
+    if (text.contains(u','))
+        return tr("表示文字列に「\"」と「,」を一緒に保存することはできません。"
+                  "どちらかを消してください。");
+    if (text.startsWith(u'"'))
+        return tr("「\"」を表示文字列の先頭に置くことはできません。");
+    return tr("「\"」を含む表示文字列は、空白で始めることができません。");
 }
 
 QList<QWidget *> MessagePage::inputControls() const

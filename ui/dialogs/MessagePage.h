@@ -7,9 +7,11 @@
 class QLineEdit;
 class MessageValidator;
 
-// Page "文字": the message in a one-line text box that takes only what the
-// message file can keep, telling the user (beep and tooltip) why anything else
-// is refused and when a character will be stored as another. The box is named
+// Page "文字": the message in a one-line text box that refuses what the
+// message file can never keep, telling the user (beep and tooltip) why, and
+// when a character will be stored as another. A double quote that the file
+// cannot keep beside the rest of the text is accepted while typing and
+// refused at ＯＫ, naming the characters in the way. The box is named
 // by its caption for assistive tools and tells an input method where its caret
 // is (runtime::TextBox).
 class MessagePage : public SetupPage
@@ -22,6 +24,7 @@ public:
     void load(const storage::SignSettingsRecord &settings) override;
     void store(storage::SignSettingsRecord &settings) const override;
     QList<QWidget *> inputControls() const override;
+    QString refusal() const override;
 
 private:
     void showRefusal();

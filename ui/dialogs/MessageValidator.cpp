@@ -1,31 +1,37 @@
 // SPDX-License-Identifier: MIT
 #include "MessageValidator.h"
 
+#include "Bas_Comm.h"
+#include "Cp932.h"
 #include "MessageFile.h"
 
+using storage::Cp932;
 using storage::MessageFile;
+using storage::TextEncoding;
 
 QValidator::State MessageValidator::validate(QString &input, int &) const
 {
-    const MessageFile::Storability check = MessageFile::storability(input);
+    const TextEncoding::Kind encoding = Bas_Comm::knownMessageEncoding();
+    const MessageFile::Storability check = MessageFile::storability(input, encoding);
+    QString stored = check.stored;
     switch (check.obstacle) {
     case MessageFile::Obstacle::DoubleQuote:
-        m_lastRefusal = QStringLiteral("「\"」を含む表示文字列は、先頭の「\"」、「,」、"
-                                       "前後の空白と一緒には保存できないため入力できません。");
-        return Invalid;
+        // Shown as it will be stored all the same, should it become storable.
+        stored = encoding == TextEncoding::Cp932 ? Cp932::roundTrip(input).value_or(input) : input;
+        break;
     case MessageFile::Obstacle::LineBreak:
-        m_lastRefusal = QStringLiteral("表示文字列は一行です。改行は入力できません。");
+        m_lastRefusal = tr("表示文字列は一行です。改行は入力できません。");
         return Invalid;
-    case MessageFile::Obstacle::NoCp932Form:
-        m_lastRefusal = QStringLiteral("Shift-JIS にない文字は保存できないため入力できません。");
+    case MessageFile::Obstacle::Nul:
+    case MessageFile::Obstacle::NoForm:
+        m_lastRefusal = tr("この文字は保存できないため入力できません。");
         return Invalid;
     case MessageFile::Obstacle::TooLong:
-        m_lastRefusal = QStringLiteral("表示文字列が長すぎるため入力できません。");
+        m_lastRefusal = tr("表示文字列が長すぎるため入力できません。");
         return Invalid;
     case MessageFile::Obstacle::None:
         break;
     }
-    const QString &stored = check.stored;
     // Same length: the cursor stays where it was.
     if (stored != input && stored.size() == input.size()) {
         QString typed, kept;
@@ -38,5 +44,5 @@ QValidator::State MessageValidator::validate(QString &input, int &) const
         input = stored;
         emit substituted(typed, kept);
     }
-    return Acceptable;
+    return check.obstacle == MessageFile::Obstacle::None ? Acceptable : Intermediate;
 }

@@ -3,15 +3,18 @@
 
 #include <QValidator>
 
-// Accepts only a message that the message file gives back exactly as typed:
-// one line, only characters with a code page 932 form, a double quote only
-// where the file can keep one, and not longer than the program reads back.
-// Anything else is refused as it is typed or pasted (the line edit then
-// reports inputRejected, and lastRefusal() says why). The few characters that
-// code page 932 stores as another (WAVE DASH U+301C is kept as FULLWIDTH TILDE
-// U+FF5E, YEN SIGN U+00A5 as the backslash) are shown at once in the form they
-// will come back in, so that the box always shows what will be stored, and
-// substituted() tells which were changed so the user can be told.
+// Refuses, as it is typed or pasted, only what the message file can never
+// keep: a line break, a NUL, half a surrogate pair, more than the program
+// reads back (the line edit then reports inputRejected, and lastRefusal()
+// says why). A double quote that the text so far keeps from being stored (a
+// comma beside it, a quote or blank first) is let through as intermediate:
+// more typing may make it storable, and ＯＫ judges the text as it stands.
+// In a code page 932 message file the few characters it stores as another
+// (WAVE DASH U+301C is kept as FULLWIDTH TILDE U+FF5E, YEN SIGN U+00A5 as the
+// backslash) are shown at once in the form they will come back in, so that
+// the box always shows what will be stored, and substituted() tells which
+// were changed so the user can be told. Characters code page 932 has no form
+// for are kept: the file is then written in UTF-8.
 class MessageValidator : public QValidator
 {
     Q_OBJECT

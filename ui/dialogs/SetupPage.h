@@ -26,6 +26,10 @@ public:
     virtual void load(const storage::SignSettingsRecord &settings) = 0;
     virtual void store(storage::SignSettingsRecord &settings) const = 0;
 
+    // Why what the page holds cannot be stored, in the dialog's language;
+    // empty when it can. ＯＫ stores nothing while a page says why not.
+    virtual QString refusal() const { return {}; }
+
     // The controls the Tab key stops at while this page is current, in their
     // Tab order.
     virtual QList<QWidget *> inputControls() const { return {}; }

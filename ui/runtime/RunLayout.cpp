@@ -13,10 +13,33 @@ constexpr int GraphemesPerRun = 24;
 // Characters whose grapheme boundaries are found at a time: finding them
 // for a whole long text at once would cost as much as laying it all out.
 constexpr qsizetype ChunkLength = 2048;
+// Whether the text holds right-to-left script (Arabic, Hebrew…) or an
+// explicit right-to-left mark.
+bool holdsRightToLeft(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t code = text[i].unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(text[i], text[++i]);
+        switch (QChar::direction(code)) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirRLI:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 RunLayout::RunLayout(const QString &text, const QFont &font)
-    : m_text(text), m_metrics(std::make_unique<QFontMetricsF>(font))
+    : m_text(text), m_metrics(std::make_unique<QFontMetricsF>(font)),
+      m_whole(holdsRightToLeft(text))
 {
 }
 
@@ -52,6 +75,12 @@ void RunLayout::nextChunk()
 
 bool RunLayout::layOutTo(double x, const std::function<bool()> &cancelled)
 {
+    if (m_whole && !isComplete() && m_width < x) {
+        m_runs.push_back({0, m_text.size(), 0});
+        m_width = m_metrics->horizontalAdvance(m_text);
+        m_next = m_text.size();
+        return true;
+    }
     while (!isComplete() && m_width < x) {
         if (cancelled && cancelled())
             return false;

@@ -16,7 +16,9 @@ namespace runtime {
 // graphemes, each measured once, placed end to end. Layout goes as far as it
 // is asked to and can be continued later, so that a long text is laid out
 // only as far as it is shown; the same text and font always give the same
-// runs, however the work was split.
+// runs, however the work was split. A text holding right-to-left script is
+// one run: its visual order (the bidirectional algorithm's) is the whole
+// line's, which runs laid end to end in reading order would break.
 //
 // It works on any one thread at a time (the fonts' metrics are those of the
 // thread it runs on); it does no drawing.
@@ -59,6 +61,8 @@ private:
     // Grapheme boundaries after m_next known so far (the current chunk's).
     std::vector<qsizetype> m_boundaries;
     std::size_t m_boundary = 0;
+    // Laid out as one run (right-to-left script).
+    bool m_whole = false;
 };
 
 } // namespace runtime

@@ -32,8 +32,9 @@ bool Data_Write();
 // SignSettings itself is not changed.
 bool storeMessage(const QString &text, QString *why);
 
-// Why the message file cannot keep a message, in the words of a diagnostic.
-QString refusal(storage::MessageFile::Obstacle obstacle);
+// Why the message file cannot keep `text`, in the words of a diagnostic,
+// naming the character in the way and its position where there is one.
+QString refusal(const storage::MessageFile::Storability &check, QStringView text);
 
 // Which file and what was wrong, for the last failed file routine.
 QString lastFileError();
@@ -48,6 +49,8 @@ std::optional<QByteArray> readSettings(QString *why);
 std::optional<QByteArray> readMessage(const QString &directory, QString *why);
 QByteArray knownSettingsBytes();
 QByteArray knownMessageBytes();
+// The encoding of the message file as the program last read or wrote it.
+storage::TextEncoding::Kind knownMessageEncoding();
 void setKnownBytes(const QByteArray &settings, const QByteArray &message);
 
 // Lays out the sign window from SignSettings and its current size. Ends the

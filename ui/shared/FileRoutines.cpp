@@ -49,25 +49,61 @@ std::optional<QByteArray> loadMessage(const QString &path, QString *why)
                                      storage::MessageFile::neededLength, why);
 }
 
+// The encoding of the message file in `directory` as it is now: a save keeps
+// it. Code page 932 when there is no file to tell.
+storage::TextEncoding::Kind messageEncoding(const QString &directory)
+{
+    const auto bytes = loadMessage(messagePath(directory), nullptr);
+    storage::TextEncoding::Kind kind = storage::TextEncoding::Cp932;
+    if (bytes)
+        storage::MessageFile::decode(*bytes, nullptr, &kind);
+    return kind;
+}
+
 } // namespace
 
-QString refusal(storage::MessageFile::Obstacle obstacle)
+QString refusal(const storage::MessageFile::Storability &check, QStringView text)
 {
     using O = storage::MessageFile::Obstacle;
-    switch (obstacle) {
+    QString why;
+    switch (check.obstacle) {
     case O::DoubleQuote:
-        return QStringLiteral("a double quote can be stored only without a comma, not first, and "
-                              "with no blank at either end");
+        why = QStringLiteral("a message holding a double quote cannot also hold a comma, start "
+                             "with a quote or start with a blank");
+        break;
     case O::LineBreak:
-        return QStringLiteral("the message is one line: it cannot hold a line break");
-    case O::NoCp932Form:
-        return QStringLiteral("it holds a character that Shift-JIS (code page 932) cannot store");
+        why = QStringLiteral("the message is one line: it cannot hold a line break");
+        break;
+    case O::Nul:
+        why = QStringLiteral("the message cannot hold a NUL character");
+        break;
+    case O::NoForm:
+        why = QStringLiteral("half of a surrogate pair is no character");
+        break;
     case O::TooLong:
-        return QStringLiteral("it is longer than the program reads back");
+        why = QStringLiteral("it is longer than the program reads back");
+        break;
     case O::None:
         break;
     }
-    return {};
+    if (check.at < 0 || check.at >= text.size())
+        return why;
+    // The character as the user would find it: counted in characters, not
+    // UTF-16 units, and shown with its code point.
+    const QStringView before = text.first(check.at);
+    const qsizetype position =
+        check.at -
+        std::count_if(before.begin(), before.end(), [](QChar c) { return c.isLowSurrogate(); }) + 1;
+    const char32_t code =
+        QChar::isHighSurrogate(text[check.at].unicode()) && check.at + 1 < text.size()
+            ? QChar::surrogateToUcs4(text[check.at], text[check.at + 1])
+            : text[check.at].unicode();
+    const QString shown = QChar::isPrint(code)
+                              ? u'\'' + QString::fromUcs4(&code, 1) + QStringLiteral("' ")
+                              : QString();
+    return QStringLiteral("character %1 %2(U+%3): %4")
+        .arg(QString::number(position), shown,
+             QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'), why);
 }
 
 QString lastFileError()
@@ -106,7 +142,8 @@ bool Ini_Write()
                       QStringLiteral("the window's position or size does not fit in 16 bits"));
     }
     QString why;
-    const auto bytes = storage::SettingsFile::encode(stored, storage::CurDir(), &why);
+    const auto bytes = storage::SettingsFile::encode(stored, storage::CurDir(), &why,
+                                                     storage::TextEncoding::detect(knownSettings));
     if (!bytes || !storage::StoredFile::save(path, *bytes, &why))
         return failed(path, why);
     knownSettings = asRead(*bytes, storage::SettingsFile::neededLength);
@@ -145,13 +182,14 @@ bool storeMessage(const QString &text, QString *why)
         return false;
     };
     QString reason;
-    const auto check = storage::MessageFile::storability(text);
+    const storage::TextEncoding::Kind encoding = messageEncoding(SignSettings.DataDir);
+    const auto check = storage::MessageFile::storability(text, encoding);
     if (check.obstacle != storage::MessageFile::Obstacle::None) {
         if (why)
-            *why = refusal(check.obstacle);
+            *why = refusal(check, text);
         return false;
     }
-    const auto bytes = storage::MessageFile::encode(check.stored, &reason);
+    const auto bytes = storage::MessageFile::encode(check.stored, &reason, encoding);
     if (!bytes || !storage::StoredFile::save(path, *bytes, &reason))
         return fail(reason);
     knownMessage = asRead(*bytes, storage::MessageFile::neededLength);
@@ -194,6 +232,11 @@ QByteArray knownSettingsBytes()
 QByteArray knownMessageBytes()
 {
     return knownMessage;
+}
+
+storage::TextEncoding::Kind knownMessageEncoding()
+{
+    return storage::TextEncoding::detect(knownMessage);
 }
 
 void setKnownBytes(const QByteArray &settings, const QByteArray &message)

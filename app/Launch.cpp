@@ -6,6 +6,7 @@
 #include "FileFollower.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"
+#include "InterfaceLanguage.h"
 #include "MessageFile.h"
 #include "Program.h"
 #include "SessionEnd.h"
@@ -103,12 +104,15 @@ int setMessage(const CommandLine::Result &result)
 
 int run(const CommandLine::Result &result)
 {
+    // Before any window or box: every text they show is translated as it is made.
+    designed::installTranslations();
     runtime::prepareApplication();
     QApplication::setWindowIcon(designed::programIcon());
 
     QString why;
     if (!enterDirectory(result, &why)) {
-        Bas_Comm::reportFailure("cannot start", QStringLiteral("起動することができません"), why);
+        Bas_Comm::reportFailure(
+            "cannot start", QCoreApplication::translate("Launch", "起動することができません"), why);
         return 1;
     }
 

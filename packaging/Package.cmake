@@ -34,5 +34,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
+# Qt's own texts (the text box's context menu) in the interface's language,
+# and fonts for the scripts the designed font lacks (Latin beyond ASCII,
+# Hangul and the rest of CJK, Arabic, Hebrew, Devanagari…, colour emoji),
+# which fontconfig's fallback draws a message in.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, fonts-noto-core, fonts-noto-cjk, fonts-noto-color-emoji")
 
 include(CPack)

@@ -9,7 +9,8 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
-    fonts-ipafont-gothic
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    fonts-ipafont-gothic fonts-nanum fonts-noto-color-emoji fonts-dejavu-core
     xvfb openbox xdotool x11-utils imagemagick libxcb1-dev
     python3 e2fsprogs valgrind
     clang libclang-rt-14-dev llvm-14

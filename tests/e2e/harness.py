@@ -453,7 +453,10 @@ class Desktop:
         env = self.tool_env()
         # The real X platform: an inherited "offscreen" would hide every window.
         env["QT_QPA_PLATFORM"] = "xcb"
+        # The designed Japanese interface: the C locale, and no LANGUAGE from
+        # the caller's session, which would choose the program's language first.
         env["LC_ALL"] = "C.UTF-8"
+        env.pop("LANGUAGE", None)
         env["XDG_RUNTIME_DIR"] = os.path.join(self.scratch, "runtime")
         env.pop("SESSION_MANAGER", None)
         return env

@@ -10,17 +10,18 @@ namespace d = designed::frm_setup;
 
 namespace {
 
-// The palette's colours in words, for those who cannot see the swatches.
-// Swatch 0 is the system's window colour, whatever that looks like.
-const QStringList ColourNames{
-    QStringLiteral("ウィンドウの背景色"),
-    QStringLiteral("黄"),
-    QStringLiteral("緑"),
-    QStringLiteral("水色"),
-    QStringLiteral("青"),
-    QStringLiteral("赤紫"),
-    QStringLiteral("赤"),
-    QStringLiteral("黒"),
+// The palette's colours in words, for those who cannot see the swatches;
+// translated when a page is made. Swatch 0 is the system's window colour,
+// whatever that looks like.
+constexpr const char *ColourNames[] = {
+    QT_TRANSLATE_NOOP("ColourPage", "ウィンドウの背景色"),
+    QT_TRANSLATE_NOOP("ColourPage", "黄"),
+    QT_TRANSLATE_NOOP("ColourPage", "緑"),
+    QT_TRANSLATE_NOOP("ColourPage", "水色"),
+    QT_TRANSLATE_NOOP("ColourPage", "青"),
+    QT_TRANSLATE_NOOP("ColourPage", "赤紫"),
+    QT_TRANSLATE_NOOP("ColourPage", "赤"),
+    QT_TRANSLATE_NOOP("ColourPage", "黒"),
 };
 
 void colourBox(runtime::Label &label, std::int32_t colour, const designed::Rect &r)
@@ -46,10 +47,10 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
 {
     DialogLayout::placeCaption(Lbl_Title_Fore, d::LblTitleForeCaption, d::LblTitleFore,
                                d::DialogFontSize);
-    colourBox(Lbl_Title_Fore_Color, d::PreviewBackColor, d::LblTitleForeColor);
     DialogLayout::placeCaption(Lbl_Title_Back, d::LblTitleBackCaption, d::LblTitleBack,
                                d::DialogFontSize);
-    colourBox(Lbl_Title_Back_Color, d::PreviewBackColor, d::LblTitleBackColor);
+    colourBox(Lbl_Title_Fore_Color, d::PreviewBackColor, previewBar(d::LblTitleForeColor));
+    colourBox(Lbl_Title_Back_Color, d::PreviewBackColor, previewBar(d::LblTitleBackColor));
 
     std::vector<const runtime::Label *> fore, back;
     for (std::int16_t i = 0; i < std::int16_t(d::Palette.size()); ++i) {
@@ -68,15 +69,18 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
 
     // The keyboard's way to the swatches: one stop per row, named by the
     // caption before it.
+    QStringList colourNames;
+    for (const char *name : ColourNames)
+        colourNames << tr(name);
     m_foreRow = new runtime::LabelRow(this, fore);
     m_foreRow->setObjectName(QStringLiteral("Row_Fore_Color"));
     m_foreRow->setAccessibleName(Lbl_Title_Fore.Caption());
-    m_foreRow->setItemNames(ColourNames);
+    m_foreRow->setItemNames(colourNames);
     m_foreRow->Pick = [this](int i) { Lbl_Fore_Color_Click(std::int16_t(i)); };
     m_backRow = new runtime::LabelRow(this, back);
     m_backRow->setObjectName(QStringLiteral("Row_Back_Color"));
     m_backRow->setAccessibleName(Lbl_Title_Back.Caption());
-    m_backRow->setItemNames(ColourNames);
+    m_backRow->setItemNames(colourNames);
     m_backRow->Pick = [this](int i) { Lbl_Back_Color_Click(std::int16_t(i)); };
 }
 
@@ -86,6 +90,19 @@ ColourPage::~ColourPage()
     // page's other children.
     delete m_foreRow;
     delete m_backRow;
+}
+
+designed::Rect ColourPage::previewBar(const designed::Rect &designedBar) const
+{
+    // A caption wider than designed (a translation's: "Background") keeps its
+    // designed gap to the bars by moving where both bars start, level with
+    // each other; their right edge stays where designed.
+    const double gap = d::LblTitleForeColor.left - (d::LblTitleFore.left + d::LblTitleFore.width);
+    const double captionsEnd = std::max(Lbl_Title_Fore.Left() + Lbl_Title_Fore.Width(),
+                                        Lbl_Title_Back.Left() + Lbl_Title_Back.Width());
+    const float left = std::max(designedBar.left, float(captionsEnd + gap));
+    const float right = designedBar.left + designedBar.width;
+    return {left, designedBar.top, right - left, designedBar.height};
 }
 
 void ColourPage::load(const storage::SignSettingsRecord &settings)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "DesignedProperties.h"
 #include "Label.h"
 #include "SetupPage.h"
 
@@ -17,7 +18,8 @@ class LabelRow;
 // the swatch clicked. The previews are the page's only record of the chosen
 // colours. Each row is also one keyboard stop (arrow keys mark a swatch,
 // Space or Return picks it as a click does) and, for assistive tools, a list
-// of colours named in words with the chosen one selected.
+// of colours named in words with the chosen one selected. A caption wider
+// than designed moves the start of both previews to the right.
 class ColourPage : public SetupPage
 {
     Q_OBJECT
@@ -43,6 +45,9 @@ public:
     runtime::LabelRow *backRow() const { return m_backRow; }
 
 private:
+    // Where a preview bar designed at `designedBar` stands, clear of the
+    // captions.
+    designed::Rect previewBar(const designed::Rect &designedBar) const;
     void showChosen();
 
     runtime::Label Lbl_Title_Fore{this};

@@ -22,7 +22,7 @@ Frm_Version::Frm_Version()
     setAccessibleRole(QAccessible::Dialog);
 
     Img_Icon = new QLabel(this);
-    Img_Icon->setAccessibleName(QStringLiteral("プログラムのアイコン"));
+    Img_Icon->setAccessibleName(tr("プログラムのアイコン"));
     const QIcon icon = designed::programIcon();
     Img_Icon->setPixmap(icon.pixmap(icon.availableSizes().value(0, QSize(32, 32))));
     DialogLayout::place(Img_Icon, d::ImgIcon);

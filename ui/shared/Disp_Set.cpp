@@ -6,6 +6,8 @@
 #include "Screen.h"
 #include "Twips.h"
 
+#include <QCoreApplication>
+
 namespace Bas_Comm {
 
 void Disp_Set()
@@ -34,7 +36,8 @@ void Disp_Set()
     } catch (const runtime::RuntimeError &error) {
         const QString reason = QStringLiteral("the window's size cannot be laid out (%1)")
                                    .arg(QString::fromUtf8(error.what()));
-        reportFailure(nullptr, QStringLiteral("文字列の表示に失敗しました"), reason);
+        reportFailure(
+            nullptr, QCoreApplication::translate("Bas_Comm", "文字列の表示に失敗しました"), reason);
         runtime::End();
     }
 }

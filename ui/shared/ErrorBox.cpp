@@ -4,11 +4,14 @@
 #include "MsgBox.h"
 #include "UiLog.h"
 
+#include <QCoreApplication>
+
 namespace Bas_Comm {
 
 void ErrorBox(const QString &prompt, const QString &reason)
 {
-    runtime::MsgBox(prompt, runtime::vbCritical, QStringLiteral("エラーメッセージ"), reason);
+    runtime::MsgBox(prompt, runtime::vbCritical,
+                    QCoreApplication::translate("Bas_Comm", "エラーメッセージ"), reason);
 }
 
 void reportFailure(const char *what, const QString &prompt, const QString &reason)

@@ -7,7 +7,7 @@ namespace {
 SignWindow *current = nullptr;
 }
 
-SignWindow::SignWindow()
+SignWindow::SignWindow() : Menu(tr("メニュー"))
 {
     current = this;
 }

@@ -20,7 +20,8 @@ public:
     ~SignWindow() override;
 
     runtime::Label Lbl_Data{this};
-    runtime::PopupMenu Menu{QStringLiteral("メニュー")};
+    // Its caption names the menu for screen readers.
+    runtime::PopupMenu Menu;
 };
 
 // The sign window while it exists, else nullptr.

@@ -66,7 +66,7 @@ void Frm_Main::Form_Load()
     } catch (const runtime::RuntimeError &error) {
         problem = QString::fromUtf8(error.what());
     }
-    reportFailure("cannot start", QStringLiteral("起動することができません"), problem);
+    reportFailure("cannot start", tr("起動することができません"), problem);
     runtime::End();
 }
 

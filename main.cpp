@@ -13,6 +13,9 @@ int main(int argc, char *argv[])
         return Launch::answer(options);
     if (options.message)
         return Launch::setMessage(options);
+    // Qt aborts when it finds no display; the user is told in one line instead.
+    if (!Launch::displayAvailable(options))
+        return Launch::noDisplay();
     runtime::preferPlacableWindows();
     QApplication app(argc, argv);
     return Launch::run(options);

@@ -91,5 +91,7 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     result.user = parser.isSet(user);
     if (parser.isSet(message))
         result.message = parser.value(message);
+    result.platformChosen =
+        parser.isSet(QStringLiteral("platform")) || parser.isSet(QStringLiteral("display"));
     return result;
 }

@@ -26,6 +26,8 @@ public:
         bool user = false;
         // --set-message: store this message and end, opening no window.
         std::optional<QString> message;
+        // Qt's -platform or -display names the display to open.
+        bool platformChosen = false;
     };
 
     static Result parse(const QStringList &arguments);

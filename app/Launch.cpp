@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "Launch.h"
 
+#include "AppLog.h"
 #include "Bas_Comm.h"
 #include "DesignedProperties.h"
 #include "FileFollower.h"
 #include "FormInstance.h"
 #include "Frm_Main.h"
+#include "Frm_Setup.h"
+#include "Frm_Version.h"
 #include "InterfaceLanguage.h"
 #include "MessageFile.h"
 #include "Program.h"
 #include "SessionEnd.h"
 #include "SettingsFile.h"
+#include "SingleInstance.h"
 #include "Startup.h"
 #include "StoredFile.h"
 #include "UserDirectory.h"
@@ -80,7 +84,43 @@ std::optional<QString> messageFromInput(QString *why)
     return QString::fromLocal8Bit(bytes);
 }
 
+// Brings the running sign to the front, restored if it was minimised. While
+// the setup dialog is open the sign stays hidden and the dialog comes
+// forward instead; the version dialog stays above the sign it disables.
+void comeForward(Frm_Main &sign)
+{
+    const auto front = [](runtime::Form &form) {
+        form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+        form.Show();
+        form.raise();
+        form.activateWindow();
+    };
+    Frm_Setup *setup = runtime::FormInstance<Frm_Setup>::loaded();
+    if (setup && setup->isVisible()) {
+        front(*setup);
+        return;
+    }
+    front(sign);
+    Frm_Version *version = runtime::FormInstance<Frm_Version>::loaded();
+    if (version && version->isVisible())
+        front(*version);
+}
+
 } // namespace
+
+bool displayAvailable(const CommandLine::Result &result)
+{
+    return result.platformChosen || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+int noDisplay()
+{
+    qCWarning(lcApp, "cannot start: there is no display to show the sign on (neither DISPLAY "
+                     "nor WAYLAND_DISPLAY is set)");
+    return 1;
+}
 
 int setMessage(const CommandLine::Result &result)
 {
@@ -116,6 +156,23 @@ int run(const CommandLine::Result &result)
         return 1;
     }
 
+    // One sign per directory: a later start asks the running one to come
+    // forward and ends, opening no window.
+    SingleInstance instance(QDir::currentPath());
+    switch (instance.claim(&why)) {
+    case SingleInstance::Claim::Ours:
+        break;
+    case SingleInstance::Claim::Forwarded:
+        return 0;
+    case SingleInstance::Claim::NoAnswer:
+        Bas_Comm::reportFailure(
+            "cannot start", QCoreApplication::translate("Launch", "起動することができません"), why);
+        return 1;
+    case SingleInstance::Claim::Unguarded:
+        qCWarning(lcApp, "%s", qUtf8Printable(why));
+        break;
+    }
+
     // Once the sign has started, logging out or being told to stop acts as
     // 終了: the window's place is saved and the program ends. Before that the
     // files are not the program's to write (they may be the reason start-up
@@ -128,6 +185,15 @@ int run(const CommandLine::Result &result)
                 runtime::End();
             if (Frm_Main *sign = runtime::FormInstance<Frm_Main>::loaded())
                 sign->MenuEnd_Click();
+        });
+    });
+
+    // Only a sign that has started comes forward: until then it may be
+    // failing, its error box up.
+    QObject::connect(&instance, &SingleInstance::comeForwardRequested, &instance, [&started] {
+        runtime::dispatch([&started] {
+            if (Frm_Main *sign = runtime::FormInstance<Frm_Main>::loaded(); sign && started)
+                comeForward(*sign);
         });
     });
 

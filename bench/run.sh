@@ -17,6 +17,13 @@
 #  3. Start-up to the mapped window against a bare Qt window (bench/startup.sh,
 #     Xvfb; goals: 1.2x the floor at 20 characters, 1.5x at 1,000,000).
 #  4. CPU and memory of the real program scrolling on Xvfb (bench/cpu_usage.sh).
+#  5. How the message moves, smooth motion against the designed ticks, at 20
+#     and 200 px/s (bench/motion.sh: bench_smooth_motion offscreen and on
+#     Xvfb; goal: the interval between steps at p99 at most 1.5x the ideal).
+#  6. The real program's CPU in smooth motion against the designed ticks and
+#     against a bare Qt window moving the same text at the same rate, at 20
+#     and 200 px/s (bench/smooth_cpu.sh, Xvfb; goals at 20 px/s: at most 2.5x
+#     the designed ticks, at most the floor).
 #
 # Environment:
 #   VELMORA_BENCH_TICKS           measured ticks per case (default 1000)
@@ -29,6 +36,15 @@
 #   VELMORA_BENCH_RUNS            start-up runs per case (default 7)
 #   VELMORA_BENCH_SKIP_CPU        1: no scrolling run on Xvfb
 #   VELMORA_BENCH_SECONDS         scrolling time measured on Xvfb (default 60)
+#   VELMORA_BENCH_SKIP_MOTION     1: no motion runs
+#   VELMORA_BENCH_MOTION_SECONDS  time sampled per motion case (default 10)
+#   VELMORA_BENCH_MOTION_XVFB     0: motion runs offscreen only
+#   VELMORA_BENCH_SKIP_SMOOTH_CPU 1: no smooth motion CPU runs
+#   VELMORA_BENCH_SMOOTH_SECONDS  time measured per smooth motion CPU case and
+#                                 round (default 15)
+#   VELMORA_BENCH_SMOOTH_ROUNDS   rounds of those cases (default 2)
+#   VELMORA_BENCH_SMOOTH_WATCH    seconds of the window's pixels read after
+#                                 each case (default 3; 0: none)
 #   VELMORA_BENCH_ANNOTATE        1: print callgrind_annotate's top functions
 #                                 for every case
 # The callgrind files stay in BUILD/bench/results for callgrind_annotate.
@@ -204,4 +220,14 @@ fi
 if [ "${VELMORA_BENCH_SKIP_CPU:-0}" != 1 ]; then
     echo
     bash "$here/cpu_usage.sh" "$build"
+fi
+
+if [ "${VELMORA_BENCH_SKIP_MOTION:-0}" != 1 ]; then
+    echo
+    bash "$here/motion.sh" "$build"
+fi
+
+if [ "${VELMORA_BENCH_SKIP_SMOOTH_CPU:-0}" != 1 ]; then
+    echo
+    bash "$here/smooth_cpu.sh" "$build"
 fi

@@ -31,6 +31,19 @@ qsizetype MessageFile::neededLength(QByteArrayView bytes, qsizetype from)
     return -1;
 }
 
+bool MessageFile::isComplete(QByteArrayView bytes)
+{
+    const qsizetype end = neededLength(bytes, 0);
+    if (end < 0)
+        return false;
+    QByteArrayView line = bytes.first(end - 1);
+    if (line.startsWith(TextEncoding::ByteOrderMark))
+        line = line.sliced(TextEncoding::ByteOrderMark.size());
+    while (!line.isEmpty() && (line.front() == ' ' || line.front() == '\t'))
+        line = line.sliced(1);
+    return !line.startsWith('"') || line.sliced(1).contains('"');
+}
+
 std::optional<QByteArray> MessageFile::encode(QStringView message, QString *why,
                                               TextEncoding::Kind preferred,
                                               TextEncoding::Kind *used)

@@ -25,6 +25,11 @@ public:
     // How much of the file's first bytes reading needs: its first line.
     static qsizetype neededLength(QByteArrayView bytes, qsizetype from);
 
+    // Whether what reading needs of the file (its first line) looks whole: it
+    // ends in a line end and its item is not a quote still open. A file that
+    // does not is taken for one still being written.
+    static bool isComplete(QByteArrayView bytes);
+
     // The first item of the file; nothing (and `why`) when there is none or
     // it is not in the encoding its first line shows. `encoding` tells which
     // that was.

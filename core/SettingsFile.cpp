@@ -39,6 +39,12 @@ qsizetype SettingsFile::neededLength(QByteArrayView bytes, qsizetype)
     return reader.position();
 }
 
+bool SettingsFile::isComplete(QByteArrayView bytes)
+{
+    const qsizetype end = neededLength(bytes);
+    return end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n');
+}
+
 bool SettingsFile::decode(const QByteArray &bytes, SignSettingsRecord &record,
                           const QString &currentDir, QString *why, TextEncoding::Kind *encoding)
 {

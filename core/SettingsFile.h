@@ -29,6 +29,10 @@ public:
     // eighth item, or -1 while it has not ended.
     static qsizetype neededLength(QByteArrayView bytes, qsizetype from = 0);
 
+    // Whether the bytes look whole: the eighth item is there with a line end
+    // after it. A file that does not is taken for one still being written.
+    static bool isComplete(QByteArrayView bytes);
+
     // Reads the eight items into `record`, each field taking its value as
     // soon as its item has been read, so a failure leaves the fields before
     // it changed and the rest as they were. Only a complete read replaces the

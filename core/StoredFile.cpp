@@ -366,8 +366,11 @@ bool StoredFile::isTemporaryOf(QByteArrayView entry, QByteArrayView fileName)
 }
 
 std::optional<QByteArray> StoredFile::load(const QString &path, qsizetype maxBytes,
-                                           const NeededLength &needed, QString *why)
+                                           const NeededLength &needed, QString *why,
+                                           bool *unsettled)
 {
+    if (unsettled)
+        *unsettled = false;
     // Non-blocking, so that a FIFO without a writer cannot hold start-up.
     Descriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -385,6 +388,18 @@ std::optional<QByteArray> StoredFile::load(const QString &path, qsizetype maxByt
         return std::nullopt;
     }
 
+    // Whether the file is as it was when opened, and gave what its size said.
+    const auto settled = [&](qsizetype read, bool toTheEnd) {
+        struct stat now;
+        if (!unsettled ||
+            (::fstat(file.get(), &now) == 0 && now.st_size == st.st_size &&
+             now.st_mtim.tv_sec == st.st_mtim.tv_sec && now.st_mtim.tv_nsec == st.st_mtim.tv_nsec &&
+             (!toTheEnd || read == qsizetype(st.st_size))))
+            return true;
+        *unsettled = true;
+        fail(why, QStringLiteral("the file changed while it was read"));
+        return false;
+    };
     QByteArray bytes;
     char buffer[65536];
     for (;;) {
@@ -399,6 +414,8 @@ std::optional<QByteArray> StoredFile::load(const QString &path, qsizetype maxByt
         bytes.append(buffer, n);
         const qsizetype length = needed ? needed(bytes, from) : -1;
         if (length >= 0 && length <= maxBytes) {
+            if (!settled(bytes.size(), n == 0))
+                return std::nullopt;
             bytes.truncate(length);
             return bytes;
         }
@@ -407,8 +424,11 @@ std::optional<QByteArray> StoredFile::load(const QString &path, qsizetype maxByt
                           .arg(maxBytes));
             return std::nullopt;
         }
-        if (n == 0)
+        if (n == 0) {
+            if (!settled(bytes.size(), true))
+                return std::nullopt;
             return bytes;
+        }
     }
 }
 

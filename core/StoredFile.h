@@ -53,8 +53,14 @@ public:
     // The file's bytes (only the needed ones when `needed` is given); nothing,
     // and `why`, when it cannot be read, is not a regular file, or needs more
     // than `maxBytes`.
+    //
+    // With `unsettled`, a read is also refused, and `*unsettled` set, when the
+    // file changed while it was read (its size or time differ before and
+    // after) or gave fewer bytes than its size said: it is being written, or a
+    // network file system's cache was stale, and a later read may succeed.
     static std::optional<QByteArray> load(const QString &path, qsizetype maxBytes,
-                                          const NeededLength &needed = {}, QString *why = nullptr);
+                                          const NeededLength &needed = {}, QString *why = nullptr,
+                                          bool *unsettled = nullptr);
 
     // True only when the file holds `bytes` on disk; `why` says what failed.
     static bool save(const QString &path, const QByteArray &bytes, QString *why = nullptr);

@@ -16,6 +16,7 @@ packages=(
     clang libclang-rt-14-dev llvm-14
     dpkg-dev file lintian desktop-file-utils appstream man-db
     dbus-daemon at-spi2-core python3-pyatspi
+    openssh-server sshfs
 )
 
 missing=()

@@ -55,10 +55,33 @@
     </message>
 </context>
 <context>
+    <name>DisplayPage</name>
+    <message>
+        <source>表示</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>文字を滑らかに動かす</source>
+        <translation>Smooth motion</translation>
+    </message>
+    <message>
+        <source>常に手前に表示する</source>
+        <translation>Stay on top</translation>
+    </message>
+    <message>
+        <source>ログイン時に起動する</source>
+        <translation>Start at login</translation>
+    </message>
+</context>
+<context>
     <name>Frm_Main</name>
     <message>
         <source>起動することができません</source>
         <translation>Velmora cannot start.</translation>
+    </message>
+    <message>
+        <source>自分の電光掲示板は「velmora --user」で、別のディレクトリの電光掲示板は「velmora -C ディレクトリ」で起動します。詳しくは「man velmora」をご覧ください。</source>
+        <translation>Start your own sign with “velmora --user”, or a sign in another directory with “velmora -C DIR”. “man velmora” tells more.</translation>
     </message>
 </context>
 <context>

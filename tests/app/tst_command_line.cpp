@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The command line as the program reads it before any window exists: what
-// it answers at once, what it runs with, and what it refuses.
+// it answers at once, what it runs with, what it refuses, and whether there
+// is a display for the sign.
 
 #include "CommandLine.h"
+#include "Launch.h"
 
 #include <QTest>
 
@@ -15,6 +17,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void displayAvailable_data();
+    void displayAvailable();
 };
 
 void TestCommandLine::parse_data()
@@ -73,6 +77,51 @@ void TestCommandLine::parse()
     QCOMPARE(result.message.has_value(), arguments.contains(u"--set-message"_s));
     if (result.message)
         QCOMPARE(*result.message, arguments.last());
+}
+
+void TestCommandLine::displayAvailable_data()
+{
+    // Each variable's value; a null string: not set.
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("waylandDisplay");
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("available");
+
+    const QString unset;
+    QTest::newRow("X11") << u":0"_s << unset << unset << QStringList{} << true;
+    QTest::newRow("Wayland") << unset << u"wayland-0"_s << unset << QStringList{} << true;
+    QTest::newRow("QT_QPA_PLATFORM") << unset << unset << u"offscreen"_s << QStringList{} << true;
+    QTest::newRow("nothing") << unset << unset << unset << QStringList{} << false;
+    // Why: Qt takes an empty DISPLAY as none and aborts just the same.
+    QTest::newRow("all empty") << u""_s << u""_s << u""_s << QStringList{} << false;
+    // Why: Qt's own options choose a display without any variable; they must
+    // not be refused.
+    QTest::newRow("-platform") << unset << unset << unset
+                               << QStringList{u"-platform"_s, u"offscreen"_s} << true;
+    QTest::newRow("-display") << unset << unset << unset << QStringList{u"-display"_s, u":3"_s}
+                              << true;
+}
+
+void TestCommandLine::displayAvailable()
+{
+    QFETCH(QString, display);
+    QFETCH(QString, waylandDisplay);
+    QFETCH(QString, platform);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, available);
+
+    const std::pair<const char *, QString> variables[] = {
+        {"DISPLAY", display}, {"WAYLAND_DISPLAY", waylandDisplay}, {"QT_QPA_PLATFORM", platform}};
+    for (const auto &[name, value] : variables) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value.toUtf8());
+    }
+    const CommandLine::Result result = CommandLine::parse(QStringList{u"velmora"_s} + arguments);
+    QVERIFY(!result.exitStatus);
+    QCOMPARE(Launch::displayAvailable(result), available);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -7,6 +7,7 @@
 #include "Cp932.h"
 #include "GoldenFiles.h"
 #include "MessageFile.h"
+#include "OptionsFile.h"
 #include "SettingsFile.h"
 
 #include <QTest>
@@ -70,6 +71,8 @@ private slots:
     void encodingIsDetected();
     void saveKeepsTheFilesEncoding_data();
     void saveKeepsTheFilesEncoding();
+    void optionsFile_data();
+    void optionsFile();
 };
 
 void TestCodecs::goldenFilesRoundTrip()
@@ -464,6 +467,50 @@ void TestCodecs::saveKeepsTheFilesEncoding()
     SignSettingsRecord back;
     QVERIFY(SettingsFile::decode(*bytes, back, Here));
     QCOMPARE(back, record);
+}
+
+void TestCodecs::optionsFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("smooth");
+    QTest::addColumn<bool>("onTop");
+
+    QTest::newRow("golden") << golden::bytes(u"velmora.conf"_s) << true << true << false;
+    QTest::newRow("no file yet: defaults") << QByteArray() << true << false << false;
+    QTest::newRow("one key, other groups")
+        << "[window]\nx=1\n[sign]\nstay_on_top=true\n"_ba << true << false << true;
+    QTest::newRow("a value that is not a flag")
+        << "[sign]\nsmooth_motion=yes\n"_ba << false << false << false;
+    QTest::newRow("a group never closed")
+        << "[sign\nsmooth_motion=true\n"_ba << false << false << false;
+}
+
+// Why: the options file is the user's to edit; a value the program does not
+// understand must be reported, not guessed at, and keys it does not know
+// must survive its saves.
+void TestCodecs::optionsFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    QFETCH(bool, smooth);
+    QFETCH(bool, onTop);
+
+    QString why;
+    const auto options = storage::OptionsFile::decode(bytes, &why);
+    QCOMPARE(options.has_value(), ok);
+    QCOMPARE(why.isEmpty(), ok);
+    if (!ok)
+        return;
+    QCOMPARE(options->smoothMotion, smooth);
+    QCOMPARE(options->stayOnTop, onTop);
+
+    const SignOptions flipped{!smooth, !onTop};
+    const auto written = storage::OptionsFile::encode(flipped, bytes);
+    QVERIFY(written);
+    QCOMPARE(storage::OptionsFile::decode(*written), std::optional(flipped));
+    if (bytes.contains("[window]"))
+        QVERIFY2(written->contains("[window]") && written->contains("x=1"), written->constData());
 }
 
 QTEST_GUILESS_MAIN(TestCodecs)

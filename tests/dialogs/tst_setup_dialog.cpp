@@ -5,19 +5,25 @@
 // input method is told of its caret, ＯＫ with the two files it rewrites or
 // fails to rewrite, and each page on its own.
 
+#include "Autostart.h"
 #include "Colors.h"
 #include "ColourPage.h"
 #include "CommandButton.h"
 #include "DialogFixture.h"
+#include "DisplayPage.h"
 #include "LabelRow.h"
 #include "MessagePage.h"
+#include "OptionsFile.h"
 #include "SpeedPage.h"
 #include "TabControl.h"
 
 #include <QAccessible>
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QInputMethod>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTabBar>
 #include <QToolTip>
@@ -47,7 +53,10 @@ struct SetupDialog
           Cmd_Ok(DialogFixture::control<runtime::CommandButton>(setup, QStringLiteral("Cmd_Ok"))),
           Cmd_Cansel(
               DialogFixture::control<runtime::CommandButton>(setup, QStringLiteral("Cmd_Cansel"))),
-          speed(setup.page<SpeedPage>()), colours(setup.page<ColourPage>())
+          speed(setup.page<SpeedPage>()), colours(setup.page<ColourPage>()),
+          Chk_Smooth(DialogFixture::control<QCheckBox>(setup, QStringLiteral("Chk_Smooth"))),
+          Chk_On_Top(DialogFixture::control<QCheckBox>(setup, QStringLiteral("Chk_On_Top"))),
+          Chk_Login(DialogFixture::control<QCheckBox>(setup, QStringLiteral("Chk_Login")))
     {
         if (!speed || !colours)
             qFatal("Frm_Setup has lost its speed or colour page");
@@ -65,6 +74,9 @@ struct SetupDialog
     ColourPage *colours;
     runtime::LabelRow *foreRow;
     runtime::LabelRow *backRow;
+    QCheckBox *Chk_Smooth;
+    QCheckBox *Chk_On_Top;
+    QCheckBox *Chk_Login;
 };
 
 // The dialog's keyboard stops, named for the data tables.
@@ -75,6 +87,9 @@ enum Stop
     Slider,
     ForeRow,
     BackRow,
+    Smooth,
+    OnTop,
+    Login,
     Ok,
     Cancel,
     Elsewhere
@@ -158,9 +173,12 @@ class TestSetupDialog : public QObject
                                   setup.Sld_Speed,
                                   setup.foreRow,
                                   setup.backRow,
+                                  setup.Chk_Smooth,
+                                  setup.Chk_On_Top,
+                                  setup.Chk_Login,
                                   setup.Cmd_Ok,
                                   setup.Cmd_Cansel};
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < int(std::size(stops)); ++i) {
             if (stops[i] == widget)
                 return i;
         }
@@ -235,6 +253,8 @@ private slots:
                               << QList<int>{Slider, Ok, Cancel, Strip};
         QTest::newRow("色") << QList<int>{Qt::Key_Right, Qt::Key_Right} << 2
                             << QList<int>{ForeRow, BackRow, Ok, Cancel, Strip};
+        QTest::newRow("表示") << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right} << 3
+                              << QList<int>{Smooth, OnTop, Login, Ok, Cancel, Strip};
         QTest::newRow("文字 again after 速度")
             << QList<int>{Qt::Key_Right, Qt::Key_Left} << 0 << QList<int>{Text, Ok, Cancel, Strip};
     }
@@ -280,10 +300,12 @@ private slots:
             << 1 << int(Slider) << (ctrl | Qt::Key_PageUp) << 0 << int(Text);
         QTest::newRow("Ctrl+Shift+Tab on the slider")
             << 1 << int(Slider) << (ctrl | shift | Qt::Key_Tab) << 0 << int(Text);
-        QTest::newRow("Ctrl+Tab round from 色 to 文字")
-            << 2 << int(BackRow) << (ctrl | Qt::Key_Tab) << 0 << int(Text);
-        QTest::newRow("Ctrl+Shift+Tab round from 文字 to 色")
-            << 0 << int(Text) << (ctrl | shift | Qt::Key_Tab) << 2 << int(ForeRow);
+        QTest::newRow("Ctrl+Tab from 色 to 表示")
+            << 2 << int(BackRow) << (ctrl | Qt::Key_Tab) << 3 << int(Smooth);
+        QTest::newRow("Ctrl+Tab round from 表示 to 文字")
+            << 3 << int(Login) << (ctrl | Qt::Key_Tab) << 0 << int(Text);
+        QTest::newRow("Ctrl+Shift+Tab round from 文字 to 表示")
+            << 0 << int(Text) << (ctrl | shift | Qt::Key_Tab) << 3 << int(Smooth);
         QTest::newRow("Ctrl+PgDown on ＯＫ")
             << 1 << int(Ok) << (ctrl | Qt::Key_PageDown) << 2 << int(Ok);
     }
@@ -300,7 +322,7 @@ private slots:
         QVERIFY(setup);
         setup->Tab_Setup->setTab(page);
         for (int tabs = 0; stopOf(*setup, QApplication::focusWidget()) != from; ++tabs) {
-            QVERIFY2(tabs < 7, "the starting stop is not in the Tab order");
+            QVERIFY2(tabs < 10, "the starting stop is not in the Tab order");
             f.press(Qt::Key_Tab);
         }
 
@@ -682,6 +704,7 @@ private slots:
             r.ForeColor = Loaded.ForeColor;
             r.BackColor = Loaded.BackColor;
         });
+        QTest::newRow("表示") << std::shared_ptr<SetupPage>(new DisplayPage) << Stale;
     }
 
     void pageStoresWhatItLoaded()
@@ -692,6 +715,62 @@ private slots:
         storage::SignSettingsRecord stored = Stale;
         page->store(stored);
         QCOMPARE(stored, expected);
+        // Only the display page holds options.
+        const bool holdsOptions = qobject_cast<DisplayPage *>(page.get()) != nullptr;
+        for (const SignOptions &options :
+             {SignOptions{true, false, true}, SignOptions{false, true, false}}) {
+            page->loadOptions(options);
+            SignOptions back;
+            page->storeOptions(back);
+            QCOMPARE(back, holdsOptions ? options : SignOptions());
+        }
+    }
+
+    // Why: the options file must appear only when an option in it is
+    // changed, keep what else it holds, and start at login is the desktop's
+    // autostart entry, written and removed with the box.
+    void okStoresTheOptions()
+    {
+        const QString config = f.path(QStringLiteral("config"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        Frm_Main &sign = f.startSign();
+        const QString options = f.path(QStringLiteral("velmora.conf"));
+
+        // ＯＫ with nothing changed: no options file, no entry.
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+        QVERIFY(f.unloaded<Frm_Setup>());
+        QVERIFY(!QFileInfo::exists(options));
+        QVERIFY(!Autostart::isEnabled());
+
+        f.writeFile(options, "[window]\nkept=1\n");
+        setup = openSetup(sign);
+        QVERIFY(setup);
+        setup->Chk_On_Top->setChecked(true);
+        setup->Chk_Login->setChecked(true);
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+        QVERIFY(f.unloaded<Frm_Setup>());
+        const QByteArray written = f.readFile(options);
+        QCOMPARE(storage::OptionsFile::decode(written),
+                 std::optional(SignOptions{false, true, false}));
+        QVERIFY2(written.contains("kept=1"), written.constData());
+        QVERIFY(sign.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(Autostart::isEnabled());
+        QVERIFY2(f.readFile(Autostart::entryPath()).contains(" -C "), "runs this sign's directory");
+
+        // The next opening shows them; clearing them undoes both.
+        setup = openSetup(sign);
+        QVERIFY(setup);
+        QVERIFY(setup->Chk_On_Top->isChecked() && setup->Chk_Login->isChecked());
+        QVERIFY(!setup->Chk_Smooth->isChecked());
+        setup->Chk_On_Top->setChecked(false);
+        setup->Chk_Login->setChecked(false);
+        QTest::mouseClick(setup->Cmd_Ok, Qt::LeftButton);
+        QVERIFY(!sign.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!Autostart::isEnabled());
+        QCOMPARE(storage::OptionsFile::decode(f.readFile(options)), std::optional(SignOptions{}));
     }
 
     void textBoxTakesOnlyWhatCanBeStored_data()

@@ -128,7 +128,8 @@ class AccessibilityTest(h.DesktopTestCase):
             ("ctrl+Tab", "Right", "Right", "Right", "Right", "space"),  # 色: text 緑 -> 赤
             ("ctrl+shift+Tab", "Left"),   # 速度: 29700
             ("ctrl+Prior", "End"),        # 文字: the caret to the end
-            ("ctrl+shift+Tab", "Tab", "Home", "Return"),  # round to 色: background 黒 -> 白
+            # Back round past 表示 to 色: background 黒 -> 白.
+            ("ctrl+shift+Tab", "ctrl+shift+Tab", "Tab", "Home", "Return"),
             ("Tab", "Return"),            # ＯＫ
         ]
         for i, keys in enumerate(steps):

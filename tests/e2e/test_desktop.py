@@ -33,6 +33,27 @@ class DesktopTest(h.DesktopTestCase):
         self.assertEqual(result.returncode, 2)
         self.assertEqual(len(result.stderr.decode().splitlines()), 1, result.stderr)
 
+    # Why: without a display the program died in Qt's abort, status 134, with
+    # Qt's own lines and a core dump; it must say why in one line and end
+    # with status 1, and --set-message must still work.
+    def test_without_a_display_one_line_and_status_1(self):
+        h.write_files(self.dir, {INI: h.settings_bytes(), TXT: h.message_bytes("old")})
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["XDG_CONFIG_HOME"] = self.fresh_dir()
+        for args in ([], ["--user"], ["-C", self.dir]):
+            with self.subTest(args=args):
+                result = subprocess.run([h.velmora_path()] + args, cwd=self.dir, env=env,
+                                        capture_output=True, timeout=10)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                lines = result.stderr.decode().splitlines()
+                self.assertEqual(len(lines), 1, lines)
+                self.assertRegex(lines[0], r"^velmora: cannot start: .*no display")
+        result = subprocess.run([h.velmora_path(), "--set-message", "new"], cwd=self.dir,
+                                env=env, capture_output=True, timeout=10)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(h.snapshot(self.dir)[TXT], h.message_bytes("new"))
+
     def test_menu_command_on_a_fresh_account_seeds_and_then_keeps_the_files(self):
         # The menu starts "velmora --user" in the home directory; the example
         # files are found where the package installs them.
@@ -67,6 +88,31 @@ class DesktopTest(h.DesktopTestCase):
         wid = again.sign_window()
         seen = h.settle(lambda: again.outer_geometry(wid), lambda g: g == moved, 3.0)
         self.assertEqual(seen, moved)
+
+    # Why: the sign disappeared behind other windows, with no way to keep it
+    # on top; the option is applied at once, whenever velmora.conf changes,
+    # without moving the window.
+    def test_stay_on_top_follows_the_options_file(self):
+        def above(app, wid):
+            out = subprocess.run(["xprop", "-id", str(wid), "_NET_WM_STATE"],
+                                 env=self.desktop.tool_env(), capture_output=True,
+                                 text=True).stdout
+            return "_NET_WM_STATE_ABOVE" in out
+
+        options = os.path.join(self.dir, "velmora.conf")
+        with open(options, "w") as f:
+            f.write("[sign]\nstay_on_top=true\n")
+        app = self.launch({INI: h.settings_bytes(1200, 600, 9000, 900),
+                           TXT: h.message_bytes("on top")})
+        wid = app.sign_window()
+        h.wait_for(lambda: above(app, wid), 3.0, "_NET_WM_STATE_ABOVE at start-up")
+        geometry = app.outer_geometry(wid)
+        for on in (False, True, False):
+            with open(options, "w") as f:
+                f.write("[sign]\nstay_on_top=%s\nsmooth_motion=true\n" % str(on).lower())
+            h.wait_for(lambda: above(app, wid) == on, 3.0, "the window's state to follow")
+            self.assertEqual(app.outer_geometry(wid), geometry, "the window moved")
+        self.assertIn(wid, app.windows(), "one sign window, still there")
 
     # Why: the user's directory followed the umask but its files were always
     # 0644, readable by everyone even under umask 077.

@@ -26,6 +26,8 @@ SETUP_BUTTONS = {"OK": (48, 136, 145, 161), "Cancel": (152, 136, 249, 161)}
 # Caption rows: from a caption's top to the top of what stands under it.
 CAPTION_ROWS = {"message": (64, 88), "speed": (64, 88)}
 COLOUR_ROWS = {"text": ((48, 64), GREEN), "background": ((88, 104), BLUE)}
+# The display page's three check boxes, each with its caption.
+CHECK_ROWS = ((56, 73), (80, 97), (104, 121))
 # The version dialog, 204 wide: (left, top, bottom) of each line, left of the
 # product line being the icon's right edge.
 VERSION_WIDTH = 204
@@ -88,15 +90,19 @@ class EnglishInterfaceTest(h.DesktopTestCase):
             with self.subTest(scale=scale):
                 app, dlg = self.open_dialog(scale, 1, "Settings")
                 self.assertEqual(app.client_geometry(dlg)[2:], (259 * scale, 168 * scale))
-                for page in ("message", "speed", "colours"):
+                for page in ("message", "speed", "colours", "display"):
                     image = self.shot(app, dlg, "setup-%s-x%d" % (page, scale))
                     if page == "message":
-                        self.check_tabs(image, scale, 3)
+                        self.check_tabs(image, scale, 4)
                         for name, rect in SETUP_BUTTONS.items():
                             self.check_button(image, scale, name, rect)
                     if page in CAPTION_ROWS:
                         top, bottom = CAPTION_ROWS[page]
                         self.assert_ink_within(image, scale, page + " caption",
+                                               (PAGE[0], top, PAGE[2], bottom),
+                                               (PAGE[0] + 2, top, PAGE[2] - 2, bottom))
+                    for top, bottom in CHECK_ROWS if page == "display" else ():
+                        self.assert_ink_within(image, scale, "check box caption",
                                                (PAGE[0], top, PAGE[2], bottom),
                                                (PAGE[0] + 2, top, PAGE[2] - 2, bottom))
                     for what, ((top, bottom), colour) in COLOUR_ROWS.items():

@@ -18,6 +18,15 @@ def ini_lines(*items):
     return "".join(item + "\r\n" for item in items).encode("cp932")
 
 
+# What the line adds when the file is not there at all, and only then.
+HOW_TO_START = ("(start your own sign with velmora --user, a sign in another directory with "
+                "velmora -C DIR; see man velmora)")
+
+# The CASES below whose file is not there (the rest are there but do not read).
+MISSING = {"no settings file", "no message file", "relative data directory that does not exist",
+           "lower-case curdir is a directory name"}
+
+
 # (name, files in the start directory, file the complaint must name)
 CASES = [
     ("no settings file", {TXT: GOOD_TXT}, INI),
@@ -68,7 +77,7 @@ class StartupErrorTest(h.DesktopTestCase):
         return None
 
     def check_failed_start(self, files, named, dismiss, shot_name=None, reason=None,
-                           status_wanted=1):
+                           status_wanted=1, missing=False):
         h.write_files(self.dir, files)
         before = h.snapshot(self.dir)
         started = time.monotonic()
@@ -116,15 +125,22 @@ class StartupErrorTest(h.DesktopTestCase):
         self.assertNotIn(other, lines[0], "the line names only the file that failed")
         if reason:
             self.assertIn(reason, lines[0])
+        if missing:
+            self.assertTrue(lines[0].endswith(" " + HOW_TO_START), lines[0])
+        else:
+            self.assertNotIn("velmora --user", lines[0])
         return took, peak_kib, lines[0]
 
     def test_unreadable_files_end_with_error_box(self):
         for name, files, named in CASES:
             with self.subTest(name):
                 self.dir = self.fresh_dir()
+                # Why: a user who started the sign in the wrong directory was
+                # told only that a file was missing, not how to start it.
                 self.check_failed_start(
                     files, named, lambda app, box, image: app.key(box, "Return"),
-                    shot_name="error-box.png" if name == "no settings file" else None)
+                    shot_name="error-box.png" if name == "no settings file" else None,
+                    missing=name in MISSING)
 
     # Why: such files were read until memory ran out, or blocked start-up in
     # open() for ever; each must fail at once, small, and say why.
@@ -169,7 +185,7 @@ class StartupErrorTest(h.DesktopTestCase):
         self.check_failed_start(
             {INI: h.settings_bytes(1200, 600, 9000, 900, 3000, 65280, 0, missing),
              TXT: GOOD_TXT},
-            TXT, lambda app, box, image: app.key(box, "Return"))
+            TXT, lambda app, box, image: app.key(box, "Return"), missing=True)
         self.assertFalse(os.path.exists(missing), "the data directory must not be created")
 
     # Why: a stop signal while the start-up box was up ran 終了's save on a
@@ -189,7 +205,8 @@ class StartupErrorTest(h.DesktopTestCase):
             with self.subTest(name):
                 self.dir = self.fresh_dir()
                 self.check_failed_start(
-                    files, named, lambda app, box, image: app.process.send_signal(sig))
+                    files, named, lambda app, box, image: app.process.send_signal(sig),
+                    missing=not files)
 
     def test_clicking_ok_dismisses_the_box(self):
         def click_ok(app, box, image):
@@ -203,7 +220,7 @@ class StartupErrorTest(h.DesktopTestCase):
             self.assertIsNotNone(button, "no OK button found in the error box")
             app.click(box, (button[0] + button[2]) // 2, (button[1] + button[3]) // 2)
 
-        self.check_failed_start({TXT: GOOD_TXT}, INI, click_ok)
+        self.check_failed_start({TXT: GOOD_TXT}, INI, click_ok, missing=True)
 
 
 if __name__ == "__main__":

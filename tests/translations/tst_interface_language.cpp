@@ -41,23 +41,28 @@ const QStringList LocaleVariables{u"LANGUAGE"_s, u"LC_ALL"_s, u"LC_MESSAGES"_s, 
 // text box's context menu is Qt's own, from Qt's translations.
 const Captions Japanese{
     {u"setup"_s, u"設定画面"_s},
-    {u"tabs"_s, u"文字|速度|色"_s},
+    {u"tabs"_s, u"文字|速度|色|表示"_s},
     {u"setup buttons"_s, u"ＯＫ|キャンセル"_s},
     {u"text box menu"_s, u"元に戻す(&U)"_s},
     {u"version"_s, u"バージョン情報"_s},
     {u"version button"_s, u"ＯＫ"_s},
     {u"menu"_s, u"設定|-|バージョン情報|-|終了"_s},
     {u"error box"_s, u"エラーメッセージ|起動することができません"_s},
+    {u"how to start"_s, u"自分の電光掲示板は「velmora --user」で、別のディレクトリの電光掲示板は"
+                        u"「velmora -C ディレクトリ」で起動します。詳しくは「man velmora」を"
+                        u"ご覧ください。"_s},
 };
 const Captions English{
     {u"setup"_s, u"Settings"_s},
-    {u"tabs"_s, u"Message|Speed|Colours"_s},
+    {u"tabs"_s, u"Message|Speed|Colours|Display"_s},
     {u"setup buttons"_s, u"OK|Cancel"_s},
     {u"text box menu"_s, u"&Undo"_s},
     {u"version"_s, u"About Velmora"_s},
     {u"version button"_s, u"OK"_s},
     {u"menu"_s, u"Settings|-|About Velmora|-|Quit"_s},
     {u"error box"_s, u"Error|Velmora cannot start."_s},
+    {u"how to start"_s, u"Start your own sign with “velmora --user”, or a sign in another "
+                        u"directory with “velmora -C DIR”. “man velmora” tells more."_s},
 };
 
 QString buttonText(const QWidget &form, const char *name)
@@ -76,8 +81,9 @@ int printCaptions(int argc, char *argv[])
     runtime::setQuitOnEnd(false);
     Captions seen;
     runtime::setMessageBoxPresenter(
-        [&seen](const QString &prompt, int, const QString &title, const QString &) {
+        [&seen](const QString &prompt, int, const QString &title, const QString &detail) {
             seen[u"error box"_s] = title % u'|' % prompt;
+            seen[u"how to start"_s] = detail.section(u'\n', -1);
         });
 
     {

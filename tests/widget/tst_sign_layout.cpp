@@ -51,18 +51,25 @@ private slots:
     {
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<bool>("withMessageFile");
+        QTest::addColumn<bool>("howToStart"); // the box says how to start
 
-        QTest::newRow("no settings file") << QByteArray() << true;
-        QTest::newRow("no message file") << golden::bytes(QStringLiteral("Velmora.ini")) << false;
+        const QByteArray settings = golden::bytes(QStringLiteral("Velmora.ini"));
+        QTest::newRow("no settings file") << QByteArray() << true << true;
+        QTest::newRow("no message file") << settings << false << true;
         // Why: the file reads well, but the window refuses the negative width
         // while Form_Load applies it; that must end like any other failure.
-        QTest::newRow("negative width") << golden::Settings{.width = -15}.bytes() << true;
+        QTest::newRow("negative width") << golden::Settings{.width = -15}.bytes() << true << false;
+        // Why: the start-up hint is for a file that is not there; a file that
+        // is there but does not read needs fixing, not another directory.
+        QTest::newRow("NUL in the data directory")
+            << golden::Settings{.directory = QByteArray("\"a\0b\"", 5)}.bytes() << true << false;
     }
 
     void startupFailureEndsWithoutWindow()
     {
         QFETCH(QByteArray, settings);
         QFETCH(bool, withMessageFile);
+        QFETCH(bool, howToStart);
         if (!settings.isEmpty())
             f.writeFile(f.settingsPath(), settings);
         if (withMessageFile)
@@ -89,6 +96,9 @@ private slots:
         QVERIFY2(f.boxes[0].detail.contains(QStringLiteral("Velmora.")) ||
                      f.boxes[0].detail.contains(QStringLiteral("width")),
                  qPrintable(f.boxes[0].detail));
+        for (const QString &hint : {QStringLiteral("velmora --user"), QStringLiteral("velmora -C"),
+                                    QStringLiteral("man velmora")})
+            QVERIFY2(f.boxes[0].detail.contains(hint) == howToStart, qPrintable(f.boxes[0].detail));
         QCOMPARE(counter.shown, 0);
         QVERIFY(!sign.isVisible());
         // Nothing written: the same files, the settings file byte for byte.

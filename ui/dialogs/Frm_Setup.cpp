@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "Frm_Setup.h"
 
+#include "Autostart.h"
 #include "Bas_Comm.h"
 #include "ColourPage.h"
 #include "CommandButton.h"
 #include "DialogLayout.h"
+#include "DisplayPage.h"
 #include "Fonts.h"
 #include "MessagePage.h"
 #include "Program.h"
@@ -37,6 +39,7 @@ Frm_Setup::Frm_Setup()
     addPage(new MessagePage);
     addPage(new SpeedPage);
     addPage(new ColourPage);
+    addPage(new DisplayPage);
 
     Cmd_Ok = new runtime::CommandButton(d::CmdOkCaption, this);
     Cmd_Ok->setObjectName(QStringLiteral("Cmd_Ok"));
@@ -90,8 +93,32 @@ void Frm_Setup::Form_Load()
     const SignWindow *sign = signWindow();
     setTop(sign ? sign->Top() : 0);
     setLeft(sign ? sign->Left() : 0);
-    for (SetupPage *page : m_pages)
+    SignOptions options = Options;
+    options.startAtLogin = Autostart::isEnabled();
+    for (SetupPage *page : m_pages) {
         page->load(SignSettings);
+        page->loadOptions(options);
+    }
+}
+
+bool Frm_Setup::storeOptions(QString *why)
+{
+    SignOptions chosen = Options;
+    for (const SetupPage *page : m_pages)
+        page->storeOptions(chosen);
+    // The options file is written only when an option in it changed, so a
+    // sign that never uses them never gets one.
+    const bool fileChanged =
+        chosen.smoothMotion != Options.smoothMotion || chosen.stayOnTop != Options.stayOnTop;
+    if (fileChanged && !writeOptions(chosen, why))
+        return false;
+    if (chosen.startAtLogin != Autostart::isEnabled() &&
+        !Autostart::setEnabled(chosen.startAtLogin, why))
+        return false;
+    Options = chosen;
+    if (SignWindow *sign = signWindow())
+        sign->applyOptions(Options);
+    return true;
 }
 
 void Frm_Setup::Tab_Setup_Click(int)
@@ -118,14 +145,15 @@ void Frm_Setup::Cmd_Ok_Click()
     try {
         for (const SetupPage *page : m_pages)
             page->store(SignSettings);
-        if (Ini_Write() && Data_Write()) {
+        if (Ini_Write() && Data_Write() && storeOptions(&reason)) {
             Disp_Set();
             if (SignWindow *sign = signWindow())
                 sign->Show();
             Unload();
             return;
         }
-        reason = lastFileError();
+        if (reason.isEmpty())
+            reason = lastFileError();
     } catch (const runtime::RuntimeError &error) {
         reason = QString::fromUtf8(error.what());
     }

@@ -47,6 +47,9 @@ protected:
 private:
     void addPage(SetupPage *page);
     void followCurrentPage();
+    // After the two designed files: the options file where an option in it
+    // changed, and the autostart entry; then the options take effect.
+    bool storeOptions(QString *why);
 
     runtime::TabControl *Tab_Setup;
     runtime::CommandButton *Cmd_Ok;

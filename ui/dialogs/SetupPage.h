@@ -2,6 +2,7 @@
 #pragma once
 
 #include "LabelHost.h"
+#include "SignOptions.h"
 #include "SignSettingsRecord.h"
 
 // One page of the setup dialog: its controls, placed relative to the tab
@@ -25,6 +26,11 @@ public:
 
     virtual void load(const storage::SignSettingsRecord &settings) = 0;
     virtual void store(storage::SignSettingsRecord &settings) const = 0;
+
+    // The sign's options beyond the designed settings, for a page that shows
+    // some of them.
+    virtual void loadOptions(const SignOptions &) {}
+    virtual void storeOptions(SignOptions &) const {}
 
     // Why what the page holds cannot be stored, in the dialog's language;
     // empty when it can. ＯＫ stores nothing while a page says why not.

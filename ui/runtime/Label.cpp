@@ -158,14 +158,41 @@ QRectF Label::drawnRect() const
     return m_fitPending ? QRectF(m_host->rect()) : pixelRect();
 }
 
+double Label::devicePixel(double left) const
+{
+    return std::round((left + m_drawOffset) / twipsPerPixel() * m_host->devicePixelRatioF());
+}
+
 void Label::setLeft(double twips)
 {
-    const double tpp = twipsPerPixel();
-    const bool moves = std::round(twips / tpp) != std::round(m_left / tpp);
+    const bool moves = devicePixel(twips) != devicePixel(m_left);
     const QRectF before = drawnRect();
     m_left = twips;
-    if (moves)
+    if (moves && !m_holding)
         changed(before);
+}
+
+void Label::setDrawOffset(double twips)
+{
+    const double before = devicePixel(m_left);
+    const QRectF area = drawnRect();
+    m_drawOffset = twips;
+    if (devicePixel(m_left) != before && !m_holding)
+        changed(area);
+}
+
+void Label::holdRepaints()
+{
+    m_holding = true;
+    m_heldRect = drawnRect();
+    m_heldPixel = devicePixel(m_left);
+}
+
+void Label::releaseRepaints()
+{
+    m_holding = false;
+    if (devicePixel(m_left) != m_heldPixel)
+        changed(m_heldRect);
 }
 
 void Label::setTop(double twips)
@@ -248,7 +275,7 @@ void Label::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPo
 QRectF Label::pixelRect() const
 {
     const double tpp = twipsPerPixel();
-    return QRectF(m_left / tpp, m_top / tpp, Width() / tpp, Height() / tpp);
+    return QRectF((m_left + m_drawOffset) / tpp, m_top / tpp, Width() / tpp, Height() / tpp);
 }
 
 QRect Label::pixelArea() const
@@ -276,7 +303,10 @@ void Label::paint(QPainter &painter, const QRect &clip) const
 
     const QColor back = resolveColor(m_backColor);
     // Opaque tiles carry the background themselves; fill only what they leave.
-    const QPointF origin(std::round(exact.left()), std::round(exact.top()));
+    // On whole device pixels: at a scale above 1 a smooth step of one device
+    // pixel is drawn as such.
+    const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QPointF origin(std::round(exact.left() * dpr) / dpr, std::round(exact.top() * dpr) / dpr);
     const QRectF textArea(origin, QSizeF(std::ceil(m_strip.width()), std::ceil(m_strip.height())));
     if (m_opaque && !textArea.contains(QRectF(visible))) {
         painter.save();

@@ -22,7 +22,7 @@ class LabelHost;
 // geometry in twips. Left keeps exactly the value last written, in double
 // precision, so that code moving the label reads back what it wrote and a
 // hundredth of a twip still counts far into the longest message; drawing maps
-// it to whole pixels. Setting AutoSize to true (again or not) fits the
+// it to whole device pixels. Setting AutoSize to true (again or not) fits the
 // label to its caption on one line in its current font. A long caption is
 // measured aside (see TextStrip): until then the fitted width is an estimate
 // no smaller than the part laid out, which always reaches past what is in
@@ -56,6 +56,18 @@ public:
 
     double Left() const { return m_left; }
     void setLeft(double twips);
+    // A shift, in twips, of where the label is drawn, apart from Left: smooth
+    // motion draws the message between two of the ticker's positions without
+    // changing the position the ticker reads back. Repaints only when the
+    // label's drawn device pixel changes.
+    void setDrawOffset(double twips);
+    double drawOffset() const { return m_drawOffset; }
+    // Between these two, moves repaint nothing; the second repaints once if
+    // the label is then drawn elsewhere than before the first. For a move
+    // made in several steps (ticks, then a draw offset) that may come back
+    // to where it was.
+    void holdRepaints();
+    void releaseRepaints();
     double Top() const { return m_top; }
     void setTop(double twips);
     double Width() const;
@@ -105,6 +117,8 @@ private:
     void captionMeasured();
     QRectF drawnRect() const;
     void changed(const QRectF &before);
+    // The device pixel the label's left edge is drawn on, at `left` twips.
+    double devicePixel(double left) const;
 
     LabelHost *m_host;
     mutable TextStrip m_strip;
@@ -112,6 +126,10 @@ private:
     bool m_autoSize = false;
     mutable bool m_fitPending = false;
     double m_left = 0;
+    double m_drawOffset = 0;
+    bool m_holding = false;
+    QRectF m_heldRect;
+    double m_heldPixel = 0;
     double m_top = 0;
     mutable double m_width = 0;
     mutable double m_height = 0;

@@ -2,6 +2,7 @@
 #include "TabControl.h"
 
 #include "Program.h"
+#include "TabStrip.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -12,7 +13,7 @@
 
 namespace runtime {
 
-TabControl::TabControl(QWidget *parent) : QWidget(parent), m_strip(new QTabBar(this))
+TabControl::TabControl(QWidget *parent) : QWidget(parent), m_strip(new TabStrip(this))
 {
     m_strip->setDrawBase(false);
     m_strip->setFocusPolicy(Qt::StrongFocus);

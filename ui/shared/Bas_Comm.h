@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MessageFile.h"
+#include "SignOptions.h"
 #include "SignSettingsRecord.h"
 #include "SignWindow.h"
 
@@ -35,6 +36,20 @@ bool storeMessage(const QString &text, QString *why);
 // Why the message file cannot keep `text`, in the words of a diagnostic,
 // naming the character in the way and its position where there is one.
 QString refusal(const storage::MessageFile::Storability &check, QStringView text);
+
+// The sign's options: velmora.conf beside the settings file, and whether the
+// desktop starts the sign at login. Options holds them as last read or
+// written.
+inline SignOptions Options;
+QString optionsPath();
+// Fills `options` from velmora.conf, startAtLogin aside. A missing file gives
+// the defaults; so does a malformed one, which is logged, and false returned.
+bool readOptions(SignOptions &options);
+// Writes the options into velmora.conf, keeping whatever else it holds;
+// false and `why` (the file and the reason) when that fails.
+bool writeOptions(const SignOptions &options, QString *why);
+// velmora.conf as the program last read or wrote it.
+QByteArray knownOptionsBytes();
 
 // Which file and what was wrong, for the last failed file routine.
 QString lastFileError();

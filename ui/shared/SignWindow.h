@@ -4,6 +4,7 @@
 #include "Form.h"
 #include "Label.h"
 #include "PopupMenu.h"
+#include "SignOptions.h"
 
 namespace Bas_Comm {
 
@@ -20,6 +21,9 @@ public:
     ~SignWindow() override;
 
     runtime::Label Lbl_Data{this};
+
+    // Puts the options into effect (smooth motion, staying on top).
+    virtual void applyOptions(const SignOptions &) {}
     // Its caption names the menu for screen readers.
     runtime::PopupMenu Menu;
 };

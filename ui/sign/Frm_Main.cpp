@@ -13,12 +13,33 @@
 #include "Twips.h"
 #include "UiLog.h"
 
+#include <QFile>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QWindow>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using namespace Bas_Comm;
 
+namespace {
+
+// Whether `path` names nothing at all, as opposed to a file that is there
+// but cannot be read.
+bool isMissing(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT;
+}
+
+} // namespace
+
 Frm_Main::Frm_Main()
-    : Tim_Shift(this, designed::frm_main::TimerInterval, [this] { Tim_Shift_Timer(); })
+    : Tim_Shift(this, designed::frm_main::TimerInterval, [this] { Tim_Shift_Timer(); }),
+      Smooth_Motion(
+          Lbl_Data, [this] { runtime::dispatch([this] { Tim_Shift_Timer(); }); },
+          [] { return SignSettings.Speed; }, this)
 {
     setDesignedProperties();
     Tim_Shift.setEnabled(true);
@@ -53,21 +74,68 @@ void Frm_Main::setDesignedProperties()
 void Frm_Main::Form_Load()
 {
     QString problem;
+    QString failedFile;
     try {
-        if (Ini_Read() && Data_Read()) {
+        if (!Ini_Read())
+            failedFile = settingsPath();
+        else if (!Data_Read())
+            failedFile = messagePath(SignSettings.DataDir);
+        else {
             setHeight(SignSettings.Height);
             setWidth(SignSettings.Width);
             setTop(SignSettings.Top);
             setLeft(SignSettings.Left);
             Disp_Set();
+            // The options beyond the design; a bad options file is logged
+            // and its defaults taken, never a reason not to start.
+            readOptions(Options);
+            applyOptions(Options);
             return;
         }
         problem = lastFileError();
     } catch (const runtime::RuntimeError &error) {
         problem = QString::fromUtf8(error.what());
     }
-    reportFailure("cannot start", tr("起動することができません"), problem);
+    if (!failedFile.isEmpty() && isMissing(failedFile)) {
+        // Most likely started in the wrong directory: say how to start. The
+        // log line stays English, the box speaks the user's language.
+        qCWarning(lcUi,
+                  "cannot start: %s (start your own sign with velmora --user, a sign in "
+                  "another directory with velmora -C DIR; see man velmora)",
+                  qUtf8Printable(problem));
+        ErrorBox(tr("起動することができません"),
+                 problem % u"\n\n" %
+                     tr("自分の電光掲示板は「velmora --user」で、別のディレクトリの電光掲示板は"
+                        "「velmora -C ディレクトリ」で起動します。詳しくは「man velmora」を"
+                        "ご覧ください。"));
+    } else {
+        reportFailure("cannot start", tr("起動することができません"), problem);
+    }
     runtime::End();
+}
+
+void Frm_Main::applyOptions(const SignOptions &options)
+{
+    if (options.smoothMotion != Smooth_Motion.isRunning()) {
+        if (options.smoothMotion) {
+            Tim_Shift.setEnabled(false);
+            if (const QScreen *display = screen(); display && display->refreshRate() > 1)
+                Smooth_Motion.setFrameInterval(std::int64_t(1e9 / display->refreshRate()));
+            Smooth_Motion.start();
+        } else {
+            Smooth_Motion.stop();
+            Tim_Shift.setEnabled(true);
+        }
+    }
+    // The window system is told directly, so that the mapped window stays
+    // where it is (QWidget::setWindowFlags would hide it).
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, options.stayOnTop);
+    if (flags != windowFlags()) {
+        overrideWindowFlags(flags);
+        if (QWindow *window = windowHandle())
+            window->setFlags(flags);
+    }
 }
 
 void Frm_Main::Form_Resize()

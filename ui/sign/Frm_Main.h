@@ -2,6 +2,7 @@
 #pragma once
 
 #include "SignWindow.h"
+#include "SmoothMotion.h"
 #include "Timer.h"
 
 // The sign: a thin window whose client area shows the background colour and
@@ -13,7 +14,8 @@
 // the menu's quit command does.
 //
 // It keeps no state of its own: the message's position is the label's Left,
-// and everything else is in SignSettings.
+// and everything else is in SignSettings and the sign's options (smooth
+// motion, which then ticks instead of the timer, and staying on top).
 class Frm_Main : public Bas_Comm::SignWindow
 {
     Q_OBJECT
@@ -22,11 +24,15 @@ public:
     Frm_Main();
 
     runtime::Timer Tim_Shift;
+    // Drives the ticker instead of Tim_Shift while smooth motion is on.
+    SmoothMotion Smooth_Motion;
 
     void Tim_Shift_Timer();
     void MenuSetup_Click();
     void MenuVersion_Click();
     void MenuEnd_Click();
+
+    void applyOptions(const SignOptions &options) override;
 
 protected:
     void Form_Load() override;

@@ -362,13 +362,20 @@ void TestSaveFaults::racingSavesEndWithTheLastRename()
     slow.insert(u"LD_PRELOAD"_s, QStringLiteral(VELMORA_FAILSYS));
     slow.insert(u"VELMORA_FAIL_DIR"_s, work());
     slow.insert(u"VELMORA_DELAY_CALL"_s, step);
-    slow.insert(u"VELMORA_DELAY_MS"_s, u"1000"_s);
+    // Long enough for B to run whole on a slow machine (a sanitizer build,
+    // a busy CI host), B starting only once A is waiting.
+    slow.insert(u"VELMORA_DELAY_MS"_s, u"3000"_s);
 
     QProcess saverA;
     saverA.setProcessEnvironment(slow);
     saverA.start(Driver, {u"save"_s, path, content(bytesA)});
     QVERIFY(saverA.waitForStarted());
-    QThread::msleep(300);
+    saverA.setReadChannel(QProcess::StandardError);
+    QByteArray saidA;
+    while (!saidA.contains(" waits ")) {
+        QVERIFY2(saverA.waitForReadyRead(10000), saidA.constData());
+        saidA += saverA.readAllStandardError();
+    }
     if (stale) {
         QTRY_COMPARE_WITH_TIMEOUT(temporaries(work(), u"Velmora.ini"_s).size(), 1, 500);
         QVERIFY(backdate(work(temporaries(work(), u"Velmora.ini"_s).first())));
@@ -378,7 +385,7 @@ void TestSaveFaults::racingSavesEndWithTheLastRename()
     QCOMPARE(contents(path), bytesB); // B is done while A still waits
 
     QVERIFY(saverA.waitForFinished(10000));
-    const QString errorsA = QString::fromLocal8Bit(saverA.readAllStandardError());
+    const QString errorsA = QString::fromLocal8Bit(saidA + saverA.readAllStandardError());
     QVERIFY2(saverA.exitStatus() == QProcess::NormalExit && saverA.exitCode() == 0,
              qPrintable(errorsA));
     QVERIFY2(errorsA.contains(u"velmora_failsys: %1 waits"_s.arg(step)), qPrintable(errorsA));

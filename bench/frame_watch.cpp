@@ -16,6 +16,7 @@
 //
 // Usage: bench_frame_watch [--seconds S] WINDOW-ID
 
+#include "Percentile.h"
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -37,15 +38,6 @@ double nowMs()
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto index = std::size_t(std::ceil(fraction * double(values.size()))) - 1;
-    return values[std::min(index, values.size() - 1)];
 }
 
 // The shift s (columns) for which after[x] == before[x + s] fits best, for s

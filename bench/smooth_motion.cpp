@@ -34,6 +34,7 @@
 
 #include "Bas_Comm.h"
 #include "BenchSign.h"
+#include "Percentile.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -164,15 +165,6 @@ private:
     QElapsedTimer m_clock;
     bool m_on = false;
 };
-
-double percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto index = std::size_t(std::ceil(fraction * double(values.size()))) - 1;
-    return values[std::min(index, values.size() - 1)];
-}
 
 // Runs the event loop for `ms` milliseconds. (QTest::qWait sleeps 10 ms
 // between its rounds of events, which would delay the frames it measures.)

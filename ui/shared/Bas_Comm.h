@@ -42,14 +42,13 @@ QString refusal(const storage::MessageFile::Storability &check, QStringView text
 // written.
 inline SignOptions Options;
 QString optionsPath();
-// Fills `options` from velmora.conf, startAtLogin aside. A missing file gives
-// the defaults; so does a malformed one, which is logged, and false returned.
+// Fills `options` from velmora.conf, startAtLogin aside, unless the file is
+// as the program last read or wrote it (then false, and nothing is done). A
+// missing file gives the defaults; so does a malformed one, which is logged.
 bool readOptions(SignOptions &options);
 // Writes the options into velmora.conf, keeping whatever else it holds;
 // false and `why` (the file and the reason) when that fails.
 bool writeOptions(const SignOptions &options, QString *why);
-// velmora.conf as the program last read or wrote it.
-QByteArray knownOptionsBytes();
 
 // Which file and what was wrong, for the last failed file routine.
 QString lastFileError();

@@ -6,7 +6,6 @@
 #include "FileStamp.h"
 #include "FollowLog.h"
 #include "MessageFile.h"
-#include "OptionsFile.h"
 #include "Program.h"
 #include "SettingsChange.h"
 #include "SettingsFile.h"
@@ -299,10 +298,8 @@ void FileFollower::followMessage()
 
 void FileFollower::followOptions()
 {
-    const auto bytes = storage::StoredFile::load(optionsPath(), storage::OptionsFile::MaxBytes);
-    if (bytes.value_or(QByteArray()) == knownOptionsBytes())
+    if (!readOptions(Options))
         return;
-    readOptions(Options);
     runtime::dispatch([] {
         if (SignWindow *sign = signWindow())
             sign->applyOptions(Options);

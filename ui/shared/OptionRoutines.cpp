@@ -10,11 +10,15 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace Bas_Comm {
 
 namespace {
 
-QByteArray knownOptions;
+// velmora.conf as the program last read or wrote it (nothing: missing).
+std::optional<QByteArray> knownOptions;
+bool optionsRead = false;
 
 } // namespace
 
@@ -28,17 +32,19 @@ bool readOptions(SignOptions &options)
     const QString path = optionsPath();
     QString why;
     const auto bytes = storage::StoredFile::load(path, storage::OptionsFile::MaxBytes, {}, &why);
+    if (optionsRead && bytes == knownOptions)
+        return false;
     const bool missing = !bytes && !QFileInfo::exists(path);
     const auto read = bytes ? storage::OptionsFile::decode(*bytes, &why) : std::nullopt;
-    knownOptions = bytes.value_or(QByteArray());
+    knownOptions = bytes;
+    optionsRead = true;
     const bool startAtLogin = options.startAtLogin;
     options = read.value_or(SignOptions{});
     options.startAtLogin = startAtLogin;
-    if (read || missing)
-        return true;
-    qCWarning(lcFollow, "ignoring the options file: %s: %s",
-              qUtf8Printable(storage::shownPath(path)), qUtf8Printable(why));
-    return false;
+    if (!read && !missing)
+        qCWarning(lcFollow, "ignoring the options file: %s: %s",
+                  qUtf8Printable(storage::shownPath(path)), qUtf8Printable(why));
+    return true;
 }
 
 bool writeOptions(const SignOptions &options, QString *why)
@@ -53,12 +59,8 @@ bool writeOptions(const SignOptions &options, QString *why)
         return false;
     }
     knownOptions = *bytes;
+    optionsRead = true;
     return true;
-}
-
-QByteArray knownOptionsBytes()
-{
-    return knownOptions;
 }
 
 } // namespace Bas_Comm

@@ -6,6 +6,7 @@
 // fails to rewrite, and each page on its own.
 
 #include "Autostart.h"
+#include "ClearFocusStyle.h"
 #include "Colors.h"
 #include "ColourPage.h"
 #include "CommandButton.h"
@@ -289,8 +290,10 @@ private slots:
         QTest::addColumn<int>("to");     // the stop after
 
         const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
+        // Why: from the tabs the focus stayed on them, and the next Tab went
+        // past the page to ＯＫ.
         QTest::newRow("Ctrl+Tab on the strip")
-            << 0 << int(Strip) << (ctrl | Qt::Key_Tab) << 1 << int(Strip);
+            << 0 << int(Strip) << (ctrl | Qt::Key_Tab) << 1 << int(Slider);
         QTest::newRow("Ctrl+Tab in the text box")
             << 0 << int(Text) << (ctrl | Qt::Key_Tab) << 1 << int(Slider);
         QTest::newRow("Ctrl+PgDown in the text box")
@@ -307,7 +310,7 @@ private slots:
         QTest::newRow("Ctrl+Shift+Tab round from 文字 to 表示")
             << 0 << int(Text) << (ctrl | shift | Qt::Key_Tab) << 3 << int(Smooth);
         QTest::newRow("Ctrl+PgDown on ＯＫ")
-            << 1 << int(Ok) << (ctrl | Qt::Key_PageDown) << 2 << int(Ok);
+            << 1 << int(Ok) << (ctrl | Qt::Key_PageDown) << 2 << int(ForeRow);
     }
 
     void keysTurnPages()
@@ -331,6 +334,54 @@ private slots:
 
         QCOMPARE(setup->Tab_Setup->Tab(), turned);
         QCOMPARE(stopOf(*setup, QApplication::focusWidget()), to);
+    }
+
+    void focusRingsStandOut_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("stop");
+        // Why: the style marks a focused tab with a faint tint (about 1.5:1)
+        // and a focused check box with a thin pale frame.
+        QTest::newRow("tab strip") << 0 << int(Strip);
+        QTest::newRow("check box") << 3 << int(Smooth);
+    }
+
+    // The focus mark, the pixels that change when the control takes the
+    // keyboard focus, includes an edge two pixels deep that stands out at
+    // least 3:1 against the window colour.
+    void focusRingsStandOut()
+    {
+        QFETCH(int, page);
+        QFETCH(int, stop);
+        Frm_Main &sign = f.startSign();
+        std::optional<SetupDialog> setup = openSetup(sign);
+        QVERIFY(setup);
+        setup->Tab_Setup->setTab(page);
+        QWidget *control =
+            stop == Strip ? static_cast<QWidget *>(setup->Tab_Setup->strip()) : setup->Chk_Smooth;
+        // The dialog opens with the focus on the strip; the box is next.
+        if (stop == Strip)
+            f.press(Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != control);
+        const QImage plain = control->grab().toImage();
+        f.press(Qt::Key_Tab, stop == Strip ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget(), control);
+        const QImage focused = control->grab().toImage();
+
+        const QColor window = control->palette().color(QPalette::Window);
+        const auto strong = [&](int x, int y) {
+            return focused.pixel(x, y) != plain.pixel(x, y) &&
+                   runtime::ClearFocusStyle::contrast(focused.pixelColor(x, y), window) >= 3.0;
+        };
+        QRect mark;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                if (strong(x, y))
+                    mark |= QRect(x, y, 1, 1);
+        QVERIFY2(!mark.isEmpty(), "no focus mark stands out 3:1");
+        const int x = mark.center().x();
+        QVERIFY2(strong(x, mark.top()) && strong(x, mark.top() + 1),
+                 "the focus mark's edge is less than two pixels deep");
     }
 
     void swatchRowByKeyboard_data()

@@ -33,7 +33,8 @@ Frm_Setup::Frm_Setup()
     Tab_Setup = new runtime::TabControl(this);
     Tab_Setup->setObjectName(QStringLiteral("Tab_Setup"));
     DialogLayout::place(Tab_Setup, d::TabSetup);
-    Tab_Setup->Click = [this](int previous) { Tab_Setup_Click(previous); };
+    connect(Tab_Setup, &runtime::TabControl::Click, this,
+            [this](int previous) { Tab_Setup_Click(previous); });
 
     // The pages, in the order of their tabs.
     addPage(new MessagePage);

@@ -7,7 +7,6 @@
 #include "Program.h"
 
 #include <QLabel>
-#include <QShortcut>
 
 using namespace Bas_Comm;
 namespace d = designed::frm_version;
@@ -34,11 +33,9 @@ Frm_Version::Frm_Version()
     Cmd_Ok->setObjectName(QStringLiteral("Cmd_Ok"));
     DialogLayout::place(Cmd_Ok, d::CmdOk);
     runtime::onEvent(Cmd_Ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
+    // ＯＫ is neither the default nor the cancel button: Return and Space
+    // press it while it has the focus, and Esc does nothing.
     Cmd_Ok->setFocus();
-
-    // Esc closes the dialog as its only button does.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, Cmd_Ok, &QPushButton::click);
 }
 
 void Frm_Version::Form_Load()

@@ -12,7 +12,8 @@ class CommandButton;
 
 // The version dialog: the product line, a copyright notice and the program
 // icon, with one button. While it is open the sign stays visible but takes no
-// input; ＯＫ (or Esc, or closing the window) gives the sign its input back.
+// input; ＯＫ (or closing the window) gives the sign its input back; Esc does
+// nothing, since ＯＫ is neither its default nor its cancel button.
 // Assistive tools see a dialog named by its caption, with both lines as
 // static text. It holds no data of its own.
 class Frm_Version : public runtime::Form

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Startup.h"
 
+#include "ClearFocusStyle.h"
 #include "Fonts.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ void preferPlacableWindows()
 void prepareApplication()
 {
     installFontSubstitutions();
+    QApplication::setStyle(new ClearFocusStyle);
     QApplication::setQuitOnLastWindowClosed(false);
 }
 

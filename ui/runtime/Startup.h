@@ -8,8 +8,9 @@ namespace runtime {
 // chosen explicitly) the X11 platform is used through XWayland.
 void preferPlacableWindows();
 
-// After the application object exists: fonts, and no quitting when the last
-// window closes (the program ends only through End()).
+// After the application object exists: fonts, a focus ring that can be seen,
+// and no quitting when the last window closes (the program ends only through
+// End()).
 void prepareApplication();
 
 } // namespace runtime

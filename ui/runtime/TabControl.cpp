@@ -23,8 +23,7 @@ TabControl::TabControl(QWidget *parent) : QWidget(parent), m_strip(new TabStrip(
         const int previous = m_current;
         m_current = index;
         showCurrentPage();
-        if (Click)
-            dispatch([this, previous] { Click(previous); });
+        dispatch([this, previous] { emit Click(previous); });
     });
     const std::pair<QKeyCombination, int> turns[] = {
         {Qt::CTRL | Qt::Key_Tab, 1},
@@ -45,10 +44,9 @@ void TabControl::turnPage(int step)
     if (count == 0)
         return;
     const QWidget *focus = QApplication::focusWidget();
-    const LabelHost *left = m_pages[std::size_t(m_current)];
-    const bool focusOnPage = focus && left->isAncestorOf(focus);
+    const bool focusInWindow = focus && focus->window() == window();
     setTab(((m_current + step) % count + count) % count);
-    if (!focusOnPage)
+    if (!focusInWindow)
         return;
     // The first control of the new page in the Tab order, as Tab would find it.
     const LabelHost *page = m_pages[std::size_t(m_current)];

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <vector>
 
 class QTabBar;
@@ -16,12 +15,15 @@ namespace runtime {
 // one page per tab. Every page covers the whole control, so that its labels
 // and controls are placed relative to the control's top-left corner, as
 // designed; the tab strip lies above the pages. Only the current page is
-// shown. Click runs (with the previous tab) after the current tab changed by
-// mouse or keyboard. Anywhere in its window, Ctrl+Tab and Ctrl+Page Down turn
-// to the next page, Ctrl+Shift+Tab and Ctrl+Page Up to the previous one, round
-// from the last to the first; the keyboard focus, if it was on the page left,
-// moves to the first control of the new page that takes Tab (or to the tabs).
-// It does not create the pages' contents.
+// shown. Click is emitted (with the previous tab), through the runtime's
+// dispatch, after the current tab changed by mouse or keyboard. Anywhere in
+// its window, Ctrl+Tab and Ctrl+Page Down turn to the next page,
+// Ctrl+Shift+Tab and Ctrl+Page Up to the previous one, round from the last to
+// the first; wherever the keyboard focus was in the window (the tabs, the page
+// left, the buttons below), it moves to the first control of the new page that
+// takes Tab, or to the tabs when the page has none, so that the next Tab
+// always continues in the page now shown. It does not create the pages'
+// contents.
 class TabControl : public QWidget
 {
     Q_OBJECT
@@ -39,7 +41,8 @@ public:
     // Turns `step` pages on (or back, if negative), as the keys do.
     void turnPage(int step);
 
-    std::function<void(int previousTab)> Click;
+signals:
+    void Click(int previousTab);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TextBox.h"
 
+#include "IbusCaret.h"
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
@@ -11,6 +13,8 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     const bool asksForCaret = query & (Qt::ImCursorRectangle | Qt::ImAnchorRectangle);
     if (asksForCaret && m_edited && !m_painting && isVisible())
         const_cast<TextBox *>(this)->repaint();
+    if (query == Qt::ImCursorRectangle && IbusCaret::inUse())
+        return IbusCaret::answer(this, QLineEdit::inputMethodQuery(query).toRect());
     return QLineEdit::inputMethodQuery(query);
 }
 

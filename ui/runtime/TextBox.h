@@ -14,7 +14,9 @@ namespace runtime {
 // scroll, and the repaint that corrects the scroll reports nothing: the input
 // method opens its candidate window that far left of the caret, or at the
 // screen's edge. This box paints itself first when asked for its caret after
-// such an edit, so the first answer is already right.
+// such an edit, so the first answer is already right. Where Qt's ibus module
+// would send the caret to ibus in logical pixels, it answers in the pixels
+// ibus expects (IbusCaret).
 //
 // It changes nothing else of QLineEdit: not what it shows, accepts or emits.
 class TextBox : public QLineEdit

@@ -15,7 +15,7 @@ packages=(
     python3 e2fsprogs valgrind
     clang libclang-rt-14-dev llvm-14
     dpkg-dev file lintian desktop-file-utils appstream man-db
-    dbus-daemon at-spi2-core python3-pyatspi
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi ibus x11-xserver-utils xclip
     openssh-server sshfs
 )
 

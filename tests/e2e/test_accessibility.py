@@ -5,6 +5,12 @@ accessibility bus (the test runs under dbus-run-session), every setting
 changed with the keyboard alone, and the colour swatches at fractional and
 double scale."""
 
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
 import time
 import unittest
 
@@ -98,6 +104,70 @@ class AccessibilityTest(h.DesktopTestCase):
         self.assertIn("© 2026 Velmora Project", lines)
         images = h.atspi_find(dialogs[0], "label", "") + h.atspi_find(dialogs[0], "image", "")
         self.assertEqual(images, [], "something in the version dialog has no name")
+        app.key(dlg, "space")  # its focused ＯＫ: Esc does nothing there
+        h.wait_for(lambda: dlg not in app.windows(), 5.0, "the version dialog to close")
+
+    # Why: the message was never spoken (the window kept the focus, and a new
+    # message renamed an unfocused label in a form Orca cannot speak); a
+    # colour pick raised no event at all; a refused character's reason
+    # reached only a tooltip.
+    def test_screen_reader_is_told_what_changes(self):
+        if shutil.which("xclip") is None:
+            self.skipTest("xclip is needed to paste a refused line break")
+        events = Events(self)
+        message = "本日は晴天なり"
+        app, wid = self.start(message)
+
+        def focused(e):
+            return e["type"] == "object:state-changed:focused" and e["detail1"] == 1
+        events.wait(lambda e: focused(e) and e["name"] == message, "the message's focus")
+        time.sleep(1.0)
+        self.assertEqual([e["name"] for e in events.seen() if focused(e)][-1], message,
+                         "something took the focus after the message")
+        tree = self.tree(app, lambda t: True)
+        self.assertEqual([(n["role"], n["name"]) for n in _focused(tree)],
+                         [("status bar", message)])
+        # The scrolling message tells nothing; a new one is told once, in words.
+        before = len(events.seen())
+        time.sleep(1.5)
+        self.assertEqual(events.seen()[before:], [], "events while the message scrolls")
+        subprocess.run([h.velmora_path(), "--set-message", "新しい"], cwd=self.dir, check=True,
+                       env=dict(self.desktop.app_env(), **A11Y_ENV), timeout=10)
+        events.wait(lambda e: e["type"] == "object:property-change:accessible-name"
+                    and e["data"] == "新しい", "the new message told")
+        time.sleep(1.0)
+        self.assertEqual(len([e for e in events.seen() if e["data"] == "新しい"]), 1)
+
+        dlg = self.open_by_keyboard(app, wid, 1, SETUP_TITLE)
+        app.key(dlg, "Tab", "ctrl+Tab", "ctrl+Tab")  # the text colour row
+        events.wait(lambda e: focused(e) and e["role"] == "list item", "a colour's focus")
+        time.sleep(0.5)
+        last = [e for e in events.seen() if focused(e)][-1]
+        self.assertEqual((last["role"], last["name"]), ("list item", "緑"))
+        app.key(dlg, "Right", "space")
+        events.wait(lambda e: e["type"] == "object:selection-changed" and e["name"] == "文字色",
+                    "the row's selection change")
+        events.wait(lambda e: e["type"] == "object:state-changed:selected" and e["detail1"] == 1
+                    and e["name"] == "水色", "the picked colour selected")
+        tree = self.tree(app, lambda t: True)
+        row = h.atspi_find(tree, "list", "文字色")[0]
+        self.assertEqual([i["name"] for i in row["children"] if "selected" in i["states"]],
+                         ["水色"])
+        self.assertEqual(row["description"], "水色")
+        self.assertTrue(h.atspi_find(tree, "label", "水色"), "the preview is not named")
+
+        app.key(dlg, "ctrl+Prior", "ctrl+Prior", "End")  # the text box
+        clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"],
+                                stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, env=self.desktop.tool_env())
+        self.addCleanup(clip.kill)
+        clip.stdin.write("a\nb".encode())
+        clip.stdin.close()
+        time.sleep(0.3)
+        app.key(dlg, "ctrl+v")
+        reason = "表示文字列は一行です。改行は入力できません。"
+        events.wait(lambda e: e["type"] == "object:property-change:accessible-description"
+                    and e["name"] == "表示文字列" and e["data"] == reason, "the refusal told")
         app.key(dlg, "Escape")
 
     def test_every_setting_by_keyboard_alone(self):
@@ -187,9 +257,66 @@ class AccessibilityTest(h.DesktopTestCase):
                          % (what, scale, fill, box, border, image.path))
 
 
+class Events:
+    """The AT-SPI events a screen reader receives, recorded from now on by a
+    listener process (pyatspi needs a main loop of its own): dicts with type,
+    role and name of the source, detail1, and any_data when it is text."""
+
+    def __init__(self, test):
+        out = tempfile.NamedTemporaryFile(prefix="atspi-events-", delete=False)
+        test.addCleanup(os.unlink, out.name)
+        self._path = out.name
+        self._process = subprocess.Popen([h.SYSTEM_PYTHON, "-B", os.path.abspath(__file__),
+                                          "--listen"], stdout=out, stderr=subprocess.DEVNULL)
+        test.addCleanup(self._process.kill)
+        h.wait_for(lambda: any(e["type"] == "ready" for e in self._read()), 10.0,
+                   "the event listener")
+
+    def _read(self):
+        with open(self._path, encoding="utf-8") as f:
+            return [json.loads(line) for line in f if line.endswith("\n")]
+
+    def seen(self):
+        return [e for e in self._read() if e["type"] != "ready"]
+
+    def wait(self, match, what, timeout=10.0):
+        try:
+            h.wait_for(lambda: any(match(e) for e in self.seen()), timeout, what)
+        except h.WaitTimeout:
+            raise AssertionError("%s: not among %r" % (what, self.seen()[-30:])) from None
+
+
+def _listen():
+    import pyatspi
+
+    def record(event):
+        try:
+            role, name = event.source.getRoleName(), event.source.name
+        except Exception:
+            role = name = None
+        data = event.any_data if isinstance(event.any_data, str) else None
+        print(json.dumps({"type": event.type, "role": role, "name": name,
+                          "detail1": event.detail1, "data": data}), flush=True)
+    for kind in ("focus:", "object:state-changed", "object:property-change",
+                 "object:selection-changed"):
+        pyatspi.Registry.registerEventListener(record, kind)
+    print(json.dumps({"type": "ready"}), flush=True)
+    pyatspi.Registry.start()
+
+
+def _focused(node):
+    found = [node] if "focused" in node["states"] else []
+    for child in node["children"]:
+        found.extend(_focused(child))
+    return found
+
+
 def _near(a, b, tolerance=24):
     return all(abs(p - q) <= tolerance for p, q in zip(a, b))
 
 
 if __name__ == "__main__":
-    unittest.main()
+    if sys.argv[1:] == ["--listen"]:
+        _listen()
+    else:
+        unittest.main()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ColourPage.h"
 
+#include "Colors.h"
 #include "DialogLayout.h"
 #include "LabelRow.h"
 
@@ -29,9 +30,6 @@ void colourBox(runtime::Label &label, std::int32_t colour, const designed::Rect 
     label.setGeometry(r.left, r.top, r.width, r.height);
     label.setBackColor(colour);
     label.setBorder(true);
-    // Seen through the rows (swatches) or not at all (the previews, which
-    // repeat the selected swatch).
-    label.setAccessibleHidden(true);
 }
 
 // The swatch showing `colour`, or -1 when none does.
@@ -51,6 +49,8 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
                                d::DialogFontSize);
     colourBox(Lbl_Title_Fore_Color, d::PreviewBackColor, previewBar(d::LblTitleForeColor));
     colourBox(Lbl_Title_Back_Color, d::PreviewBackColor, previewBar(d::LblTitleBackColor));
+    // Assistive tools see the previews as text naming the colour they show
+    // (see showChosen), the swatches only through the rows.
 
     std::vector<const runtime::Label *> fore, back;
     for (std::int16_t i = 0; i < std::int16_t(d::Palette.size()); ++i) {
@@ -58,10 +58,12 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
         Lbl_Fore_Color[i] = std::make_unique<runtime::Label>(this);
         colourBox(*Lbl_Fore_Color[i], d::Palette[i],
                   {left, d::ForeSwatchTop, d::SwatchSize, d::SwatchSize});
+        Lbl_Fore_Color[i]->setAccessibleHidden(true);
         Lbl_Fore_Color[i]->Click = [this, i] { Lbl_Fore_Color_Click(i); };
         Lbl_Back_Color[i] = std::make_unique<runtime::Label>(this);
         colourBox(*Lbl_Back_Color[i], d::Palette[i],
                   {left, d::BackSwatchTop, d::SwatchSize, d::SwatchSize});
+        Lbl_Back_Color[i]->setAccessibleHidden(true);
         Lbl_Back_Color[i]->Click = [this, i] { Lbl_Back_Color_Click(i); };
         fore.push_back(Lbl_Fore_Color[i].get());
         back.push_back(Lbl_Back_Color[i].get());
@@ -76,12 +78,16 @@ ColourPage::ColourPage() : SetupPage(d::TabCaptions[2])
     m_foreRow->setObjectName(QStringLiteral("Row_Fore_Color"));
     m_foreRow->setAccessibleName(Lbl_Title_Fore.Caption());
     m_foreRow->setItemNames(colourNames);
-    m_foreRow->Pick = [this](int i) { Lbl_Fore_Color_Click(std::int16_t(i)); };
+    m_foreRow->setSelectionNote(tr("選択中"));
+    connect(m_foreRow, &runtime::LabelRow::Pick, this,
+            [this](int i) { Lbl_Fore_Color_Click(std::int16_t(i)); });
     m_backRow = new runtime::LabelRow(this, back);
     m_backRow->setObjectName(QStringLiteral("Row_Back_Color"));
     m_backRow->setAccessibleName(Lbl_Title_Back.Caption());
     m_backRow->setItemNames(colourNames);
-    m_backRow->Pick = [this](int i) { Lbl_Back_Color_Click(std::int16_t(i)); };
+    m_backRow->setSelectionNote(tr("選択中"));
+    connect(m_backRow, &runtime::LabelRow::Pick, this,
+            [this](int i) { Lbl_Back_Color_Click(std::int16_t(i)); });
 }
 
 ColourPage::~ColourPage()
@@ -135,8 +141,25 @@ void ColourPage::Lbl_Back_Color_Click(std::int16_t index)
     showChosen();
 }
 
+QString ColourPage::colourName(std::int32_t colour) const
+{
+    const int swatch = swatchOf(colour);
+    if (swatch >= 0)
+        return tr(ColourNames[swatch]);
+    return tr("その他の色 (%1)").arg(runtime::resolveColor(colour).name());
+}
+
 void ColourPage::showChosen()
 {
-    m_foreRow->setSelected(swatchOf(Lbl_Title_Fore_Color.BackColor()));
-    m_backRow->setSelected(swatchOf(Lbl_Title_Back_Color.BackColor()));
+    // The preview's name and the row's description say in words what the
+    // preview shows.
+    const std::pair<runtime::Label *, runtime::LabelRow *> chosen[] = {
+        {&Lbl_Title_Fore_Color, m_foreRow}, {&Lbl_Title_Back_Color, m_backRow}};
+    for (const auto &[preview, row] : chosen) {
+        const QString name = colourName(preview->BackColor());
+        preview->setAccessibleName(name);
+        if (row->accessibleDescription() != name)
+            row->setAccessibleDescription(name);
+        row->setSelected(swatchOf(preview->BackColor()));
+    }
 }

@@ -18,8 +18,9 @@ class LabelRow;
 // the swatch clicked. The previews are the page's only record of the chosen
 // colours. Each row is also one keyboard stop (arrow keys mark a swatch,
 // Space or Return picks it as a click does) and, for assistive tools, a list
-// of colours named in words with the chosen one selected. A caption wider
-// than designed moves the start of both previews to the right.
+// of colours named in words with the chosen one selected and named in its
+// description; the previews are text naming the colour they show. A caption
+// wider than designed moves the start of both previews to the right.
 class ColourPage : public SetupPage
 {
     Q_OBJECT
@@ -49,6 +50,8 @@ private:
     // captions.
     designed::Rect previewBar(const designed::Rect &designedBar) const;
     void showChosen();
+    // A colour in words: a swatch's name, or its RGB value.
+    QString colourName(std::int32_t colour) const;
 
     runtime::Label Lbl_Title_Fore{this};
     runtime::Label Lbl_Title_Fore_Color{this};

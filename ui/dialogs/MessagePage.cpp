@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "MessagePage.h"
 
+#include "AtSpiEvents.h"
 #include "Bas_Comm.h"
 #include "DialogLayout.h"
 #include "Fonts.h"
@@ -9,6 +10,7 @@
 #include "TextBox.h"
 #include "Twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QToolTip>
@@ -35,6 +37,11 @@ MessagePage::MessagePage() : SetupPage(d::TabCaptions[0])
             [this](const QString &typed, const QString &stored) {
                 showNotice(tr("「%1」は「%2」として保存されます。").arg(typed, stored));
             });
+    connect(Txt_Data, &QLineEdit::textEdited, this, &MessagePage::clearNotice);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old) {
+        if (old == Txt_Data)
+            clearNotice();
+    });
 }
 
 void MessagePage::load(const storage::SignSettingsRecord &settings)
@@ -78,4 +85,30 @@ void MessagePage::showNotice(const QString &text)
     // 16 pixels below the point it is given.
     const int above = 16 + QFontMetrics(QToolTip::font()).height() + 12;
     QToolTip::showText(Txt_Data->mapToGlobal(QPoint(0, -above)), text, Txt_Data);
+    tellAssistiveTools(text);
+}
+
+void MessagePage::tellAssistiveTools(const QString &text)
+{
+    // A screen reader speaks a new description of the focused box; the same
+    // reason twice is announced again.
+    if (Txt_Data->accessibleDescription() == text) {
+        QAccessibleEvent event(Txt_Data, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        Txt_Data->setAccessibleDescription(text);
+    }
+    if (QAccessible::isActive())
+        runtime::AtSpiEvents::descriptionChanged(QAccessible::queryAccessibleInterface(Txt_Data));
+    // Kept until the user edits again (not by the edit that raised it) or
+    // leaves the box.
+    m_noticeSettled = false;
+    QMetaObject::invokeMethod(
+        this, [this] { m_noticeSettled = true; }, Qt::QueuedConnection);
+}
+
+void MessagePage::clearNotice()
+{
+    if (m_noticeSettled)
+        Txt_Data->setAccessibleDescription(QString());
 }

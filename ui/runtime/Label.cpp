@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Label.h"
 
+#include "AtSpiEvents.h"
 #include "Colors.h"
 #include "LabelAccessible.h"
 #include "LabelHost.h"
@@ -83,18 +84,49 @@ QAccessibleInterface *Label::accessibleInterface() const
     return QAccessible::accessibleInterface(m_accessibleId);
 }
 
+QString Label::accessibleName() const
+{
+    return m_accessibleName.isEmpty() ? Caption() : m_accessibleName;
+}
+
+void Label::setAccessibleName(const QString &name)
+{
+    const QString before = accessibleName();
+    m_accessibleName = name;
+    announceName(before);
+}
+
+bool Label::hasAccessibleFocus() const
+{
+    return m_focusStandIn && !m_accessibleHidden && m_host->hasFocus();
+}
+
+void Label::announceFocus() const
+{
+    if (!hasAccessibleFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleEvent event(accessibleInterface(), QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
+}
+
+void Label::announceName(const QString &before) const
+{
+    // Only a tool that has asked for the label hears that its name changed.
+    if (accessibleName() != before && m_accessibleId && QAccessible::isActive()) {
+        QAccessibleEvent event(accessibleInterface(), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+        AtSpiEvents::nameChanged(accessibleInterface());
+    }
+}
+
 void Label::setCaption(const QString &caption)
 {
     const QRectF before = drawnRect();
-    const bool renamed = caption != m_strip.text();
+    const QString name = accessibleName();
     m_strip.setText(caption);
     m_fitPending = m_autoSize;
     changed(before);
-    // Only a tool that has asked for the label hears that its name changed.
-    if (renamed && m_accessibleId && QAccessible::isActive()) {
-        QAccessibleEvent event(accessibleInterface(), QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    announceName(name);
 }
 
 void Label::setFontSize(double points)

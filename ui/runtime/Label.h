@@ -4,6 +4,7 @@
 #include "Colors.h"
 #include "TextStrip.h"
 
+#include <QAccessible>
 #include <QFont>
 #include <QRectF>
 #include <QString>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 
-class QAccessibleInterface;
 class QPainter;
 
 namespace runtime {
@@ -29,10 +29,13 @@ class LabelHost;
 // view, so that a label moved across its host has its exact width before its
 // end could come into view or leave it.
 //
-// A label takes no focus. It reports mouse releases and clicks to its
+// A label takes no keyboard focus. It reports mouse releases and clicks to its
 // handlers; it does not interpret "&" in its caption. Assistive tools see it
-// as static text named by its caption (unless hidden from them), through an
-// interface made on first request; moving it announces nothing.
+// as static text named by its caption or by the name it is given (unless
+// hidden from them), through an interface made on first request; a new name
+// is announced, moving it announces nothing. A label may stand in for its
+// host's keyboard focus: assistive tools then see it as the focused object
+// while the host has the focus, so that a screen reader speaks its caption.
 //
 // Fill and border are drawn on whole device pixels, so that at any scale the
 // border is the outermost ring of the fill.
@@ -97,6 +100,22 @@ public:
     // without text) are left out of what assistive tools see.
     void setAccessibleHidden(bool hidden) { m_accessibleHidden = hidden; }
     bool isAccessibleHidden() const { return m_accessibleHidden; }
+    // The name assistive tools read: the caption, unless a name is given (a
+    // bar without text names what it shows). An empty name gives the caption
+    // back.
+    QString accessibleName() const;
+    void setAccessibleName(const QString &name);
+    // While the host has the keyboard focus, assistive tools see this label
+    // as the focused object in it, named by its caption.
+    void setFocusStandIn(bool standIn) { m_focusStandIn = standIn; }
+    // Static text unless told otherwise.
+    QAccessible::Role accessibleRole() const { return m_accessibleRole; }
+    void setAccessibleRole(QAccessible::Role role) { m_accessibleRole = role; }
+    bool isFocusStandIn() const { return m_focusStandIn; }
+    bool hasAccessibleFocus() const;
+    // Tells assistive tools that the label has the focus, if it has; for the
+    // host to call once its own focus has been announced.
+    void announceFocus() const;
     // The label's interface for assistive tools, made and registered on first
     // call and kept until the label goes.
     QAccessibleInterface *accessibleInterface() const;
@@ -117,6 +136,7 @@ private:
     void captionMeasured();
     QRectF drawnRect() const;
     void changed(const QRectF &before);
+    void announceName(const QString &before) const;
     // The device pixel the label's left edge is drawn on, at `left` twips.
     double devicePixel(double left) const;
 
@@ -138,6 +158,9 @@ private:
     bool m_opaque = true;
     bool m_border = false;
     bool m_accessibleHidden = false;
+    bool m_focusStandIn = false;
+    QAccessible::Role m_accessibleRole = QAccessible::StaticText;
+    QString m_accessibleName;
     mutable unsigned m_accessibleId = 0;
 };
 

@@ -20,7 +20,12 @@ QAccessibleInterface *LabelAccessible::parent() const
 
 QString LabelAccessible::text(QAccessible::Text t) const
 {
-    return t == QAccessible::Name ? m_label->Caption() : QString();
+    return t == QAccessible::Name ? m_label->accessibleName() : QString();
+}
+
+QAccessible::Role LabelAccessible::role() const
+{
+    return m_label->accessibleRole();
 }
 
 QRect LabelAccessible::rect() const
@@ -36,6 +41,8 @@ QAccessible::State LabelAccessible::state() const
     state.invisible = !host->isVisible();
     state.offscreen = state.invisible || !host->rect().intersects(m_label->pixelArea());
     state.readOnly = true;
+    state.focusable = m_label->isFocusStandIn();
+    state.focused = m_label->hasAccessibleFocus();
     return state;
 }
 

@@ -69,4 +69,23 @@ QAccessibleInterface *LabelHostAccessible::childAt(int x, int y) const
     return nullptr;
 }
 
+QAccessible::State LabelHostAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    for (Label *label : shownLabels()) {
+        if (label->hasAccessibleFocus())
+            state.focused = false;
+    }
+    return state;
+}
+
+QAccessibleInterface *LabelHostAccessible::focusChild() const
+{
+    for (Label *label : shownLabels()) {
+        if (label->hasAccessibleFocus())
+            return label->accessibleInterface();
+    }
+    return QAccessibleWidget::focusChild();
+}
+
 } // namespace runtime

@@ -2,6 +2,7 @@
 #include "LabelRow.h"
 
 #include "AccessibleFactory.h"
+#include "AtSpiEvents.h"
 #include "Label.h"
 #include "LabelHost.h"
 #include "LabelRowItemAccessible.h"
@@ -12,14 +13,52 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace runtime {
 
 namespace {
-// The mark lies this many pixels outside a label, one pixel wide, clear of
-// its border and of the next label.
+
+// The mark is a ring MarkWidth pixels wide, MarkGap pixels outside a label:
+// clear of its border and of the next label.
 constexpr int MarkGap = 2;
-constexpr int MarkReach = MarkGap + 1;
+constexpr int MarkWidth = 2;
+constexpr int MarkReach = MarkGap + MarkWidth;
+// What the mark must reach against the page it is drawn on, as WCAG asks of
+// a focus indicator.
+constexpr double MarkContrast = 3.0;
+
+// WCAG's relative luminance of an sRGB colour.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The device pixels that `rect` covers, rounded as the label's own fill
+// rounds them.
+QRect devicePixels(const QTransform &toDevice, const QRect &rect)
+{
+    const QRectF mapped = toDevice.mapRect(QRectF(rect));
+    return QRect(
+        QPoint(int(std::lround(mapped.left())), int(std::lround(mapped.top()))),
+        QPoint(int(std::lround(mapped.right())) - 1, int(std::lround(mapped.bottom())) - 1));
+}
+
+int toDevicePixels(int logical, qreal ratio)
+{
+    return std::max(logical, int(std::lround(logical * ratio)));
+}
+
 } // namespace
 
 LabelRow::LabelRow(LabelHost *host, std::vector<const Label *> labels)
@@ -31,7 +70,9 @@ LabelRow::LabelRow(LabelHost *host, std::vector<const Label *> labels)
     QRect area;
     for (const Label *label : m_labels)
         area = area.united(label->pixelArea());
-    setGeometry(area.adjusted(-MarkReach, -MarkReach, MarkReach, MarkReach));
+    // A pixel more than the mark, for the rounding of fractional scales.
+    const int reach = MarkReach + 1;
+    setGeometry(area.adjusted(-reach, -reach, reach, reach));
 }
 
 LabelRow::~LabelRow()
@@ -52,15 +93,20 @@ QAccessibleInterface *LabelRow::itemInterface(int index)
     return QAccessible::accessibleInterface(id);
 }
 
+void LabelRow::moveMark(int index)
+{
+    update(markRect(m_current));
+    m_current = index;
+    update(markRect(m_current));
+}
+
 void LabelRow::setCurrent(int index)
 {
     if (index < 0 || index >= count() || index == m_current)
         return;
-    update(markRect(m_current));
-    m_current = index;
-    update(markRect(m_current));
+    moveMark(index);
     if (hasFocus())
-        announce(m_current, true, false);
+        announceFocus(m_current);
 }
 
 void LabelRow::setSelected(int index)
@@ -69,8 +115,10 @@ void LabelRow::setSelected(int index)
         return;
     const int previous = m_selected;
     m_selected = index;
-    announce(previous, false, true);
-    announce(m_selected, false, true);
+    announceSelected(previous, false);
+    announceSelected(m_selected, true);
+    if (QAccessible::isActive())
+        AtSpiEvents::selectionChanged(QAccessible::queryAccessibleInterface(this));
     setCurrent(index);
 }
 
@@ -79,24 +127,32 @@ void LabelRow::pick(int index)
     if (index < 0 || index >= count())
         return;
     setCurrent(index);
-    if (Pick)
-        dispatch([this, index] { Pick(index); });
+    dispatch([this, index] { emit Pick(index); });
 }
 
-void LabelRow::announce(int index, bool focus, bool selection)
+void LabelRow::announceFocus(int index)
+{
+    if (index < 0 || !QAccessible::isActive())
+        return;
+    QAccessibleEvent event(itemInterface(index), QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
+}
+
+void LabelRow::announceSelected(int index, bool selected)
 {
     if (index < 0 || !QAccessible::isActive())
         return;
     QAccessibleInterface *item = itemInterface(index);
-    if (focus) {
-        QAccessibleEvent event(item, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
-    }
-    if (selection) {
-        QAccessible::State changed;
-        changed.selected = true;
-        QAccessibleStateChangeEvent event(item, changed);
-        QAccessible::updateAccessibility(&event);
+    // Qt's bridge reports these as the item's selected state changing.
+    QAccessibleEvent selection(item,
+                               selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+    QAccessible::updateAccessibility(&selection);
+    // A screen reader speaks the new description of the focused item: so a
+    // pick by any key is heard.
+    if (!m_selectionNote.isEmpty()) {
+        QAccessibleEvent description(item, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+        AtSpiEvents::descriptionChanged(item);
     }
 }
 
@@ -134,8 +190,8 @@ void LabelRow::keyPressEvent(QKeyEvent *event)
 
 QRect LabelRow::markRect(int index) const
 {
-    return label(index).pixelArea().translated(-pos()).adjusted(-MarkReach, -MarkReach, MarkReach,
-                                                                MarkReach);
+    const int reach = MarkReach + 1;
+    return label(index).pixelArea().translated(-pos()).adjusted(-reach, -reach, reach, reach);
 }
 
 void LabelRow::paintEvent(QPaintEvent *)
@@ -144,21 +200,52 @@ void LabelRow::paintEvent(QPaintEvent *)
     if (!hasFocus() || count() == 0)
         return;
     QPainter painter(this);
-    const QRect mark = markRect(m_current);
-    const QColor colour = palette().color(QPalette::Highlight);
-    painter.fillRect(QRect(mark.left(), mark.top(), mark.width(), 1), colour);
-    painter.fillRect(QRect(mark.left(), mark.bottom(), mark.width(), 1), colour);
-    painter.fillRect(QRect(mark.left(), mark.top(), 1, mark.height()), colour);
-    painter.fillRect(QRect(mark.right(), mark.top(), 1, mark.height()), colour);
+    // On device pixels, round the ones the label fills, so that at any scale
+    // the gap and the ring are whole pixels and never touch its border.
+    const QTransform toDevice = painter.deviceTransform();
+    painter.setWorldTransform(toDevice.inverted() * painter.worldTransform());
+    const QRect swatch = devicePixels(toDevice, label(m_current).pixelArea().translated(-pos()));
+    const qreal ratio = devicePixelRatioF();
+    const int gap = toDevicePixels(MarkGap, ratio);
+    const int width = toDevicePixels(MarkWidth, ratio);
+    const QRect ring = swatch.adjusted(-gap - width, -gap - width, gap + width, gap + width);
+    const QColor colour = markColour();
+    painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), width), colour);
+    painter.fillRect(QRect(ring.left(), ring.bottom() - width + 1, ring.width(), width), colour);
+    painter.fillRect(QRect(ring.left(), ring.top(), width, ring.height()), colour);
+    painter.fillRect(QRect(ring.right() - width + 1, ring.top(), width, ring.height()), colour);
+}
+
+QColor LabelRow::markColour() const
+{
+    // The palette's highlight, unless it is too faint on some background a
+    // page may have (window, base or button colour): then the text colour.
+    const QPalette &p = palette();
+    const QColor highlight = p.color(QPalette::Highlight);
+    const QColor backgrounds[] = {p.color(QPalette::Window), p.color(QPalette::Base),
+                                  p.color(QPalette::Button)};
+    for (const QColor &background : backgrounds) {
+        if (contrast(highlight, background) < MarkContrast)
+            return p.color(QPalette::WindowText);
+    }
+    return highlight;
 }
 
 void LabelRow::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    if (m_selected >= 0)
-        setCurrent(m_selected);
+    if (m_selected >= 0 && m_selected != m_current)
+        moveMark(m_selected);
     update();
-    announce(m_current, true, false);
+    // Qt announces the list's own focus once this returns; the marked item's
+    // comes after it, so that it is the item a screen reader presents.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                announceFocus(m_current);
+        },
+        Qt::QueuedConnection);
 }
 
 void LabelRow::focusOutEvent(QFocusEvent *event)

@@ -18,7 +18,14 @@ QAccessibleInterface *LabelRowItemAccessible::parent() const
 
 QString LabelRowItemAccessible::text(QAccessible::Text t) const
 {
-    return t == QAccessible::Name ? m_row->itemName(m_index) : QString();
+    switch (t) {
+    case QAccessible::Name:
+        return m_row->itemName(m_index);
+    case QAccessible::Description:
+        return m_row->itemDescription(m_index);
+    default:
+        return {};
+    }
 }
 
 QRect LabelRowItemAccessible::rect() const

@@ -1,35 +1,28 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QAccessibleInterface>
+#include "ChildlessAccessible.h"
 
 namespace runtime {
 
 class LabelRow;
 
 // One label of a LabelRow as assistive tools see it: a selectable list item
-// with the row's name for it, selected while it is the picked label, focused
+// with the row's name for it, selected (and described as such, if the row
+// gives words for it) while it is the picked label, focused
 // while the row has the keyboard and marks it; its one action, press, picks
 // it as Space or a click does. It keeps no state: everything is read from
 // the row, which owns it.
-class LabelRowItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+class LabelRowItemAccessible : public ChildlessAccessible, public QAccessibleActionInterface
 {
 public:
     LabelRowItemAccessible(LabelRow *row, int index) : m_row(row), m_index(index) {}
 
     bool isValid() const override { return m_row != nullptr; }
-    QObject *object() const override { return nullptr; }
     QWindow *window() const override;
-
     QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
 
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;

@@ -60,6 +60,10 @@ void Frm_Main::setDesignedProperties()
     Lbl_Data.setFont(runtime::designedFont(d::LabelFontSize));
     Lbl_Data.setGeometry(d::LabelRect.left, d::LabelRect.top, d::LabelRect.width,
                          d::LabelRect.height);
+    // A status display to assistive tools: a screen reader speaks its new
+    // text when it changes, which it does not for static text.
+    Lbl_Data.setAccessibleRole(QAccessible::StatusBar);
+    Lbl_Data.setFocusStandIn(true);
     Lbl_Data.MouseUp = [this](std::int16_t button, std::int16_t shift, float x, float y) {
         Lbl_Data_MouseUp(button, shift, x, y);
     };
@@ -180,6 +184,15 @@ void Frm_Main::keyPressEvent(QKeyEvent *event)
     // From the keyboard the pointer may be anywhere on the screen: the menu
     // opens at the corner of the sign's client area instead.
     runtime::dispatch([this] { Menu.popup(this, mapToGlobal(QPoint(0, 0))); });
+}
+
+void Frm_Main::focusInEvent(QFocusEvent *event)
+{
+    SignWindow::focusInEvent(event);
+    // Qt announces the window's own focus once this returns; the message
+    // label's comes after it, so that it is what a screen reader presents.
+    QMetaObject::invokeMethod(
+        this, [this] { Lbl_Data.announceFocus(); }, Qt::QueuedConnection);
 }
 
 void Frm_Main::MenuSetup_Click()

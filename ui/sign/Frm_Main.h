@@ -10,8 +10,10 @@
 // resize. Releasing the right button over it opens the popup menu with the
 // setup dialog, the version dialog and quit at the pointer; pressing the
 // context-menu key or Shift+F10 while it has the keyboard opens it at the
-// top-left corner of its client area. Closing it by its close box quits, as
-// the menu's quit command does.
+// top-left corner of its client area. For assistive tools the message label
+// holds the window's focus, so that a screen reader speaks the message when
+// the window becomes active and again when it changes. Closing it by its
+// close box quits, as the menu's quit command does.
 //
 // It keeps no state of its own: the message's position is the label's Left,
 // and everything else is in SignSettings and the sign's options (smooth
@@ -40,6 +42,7 @@ protected:
     void Form_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void closeRequested() override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void Lbl_Data_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);

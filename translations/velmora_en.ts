@@ -53,6 +53,14 @@
         <source>黒</source>
         <translation>Black</translation>
     </message>
+    <message>
+        <source>選択中</source>
+        <translation>Selected</translation>
+    </message>
+    <message>
+        <source>その他の色 (%1)</source>
+        <translation>Other colour (%1)</translation>
+    </message>
 </context>
 <context>
     <name>DisplayPage</name>

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 namespace runtime {
@@ -66,24 +67,54 @@ bool Form::frameKnown() const
     return !frameMargins().isNull();
 }
 
+int Form::roundingSlack() const
+{
+    // Qt keeps geometry in logical pixels and converts it to device pixels and
+    // back by rounding, the client area and the frame margins each on its
+    // own. So a window that stands exactly where it was put can read back one
+    // logical pixel off: at 1.5 a frame top set to 81 px stands at 121.5 ->
+    // 122 device px, its client at 142, read back as 95 (94.67) minus a
+    // margin of 13 (20 / 1.5) = 82; at 2 a frame left set to -30 px has its
+    // client at -59 device px, read back as -30 (-29.5, rounded away from
+    // zero) minus a margin of 1 (0.5) = -31. The window manager's answer to a
+    // size can also come back one device pixel short (302 px at 1.5: 453
+    // asked, 452 given, read as 301). At scale 1 every conversion is exact.
+    return devicePixelRatioF() == 1.0 ? 0 : 1;
+}
+
+int Form::placedOr(std::optional<int> placed, int actual) const
+{
+    if (placed && std::abs(actual - *placed) <= roundingSlack())
+        return *placed;
+    return actual;
+}
+
+bool Form::sameSize(QSize a, QSize b) const
+{
+    const int slack = roundingSlack();
+    return std::abs(a.width() - b.width()) <= slack && std::abs(a.height() - b.height()) <= slack;
+}
+
 float Form::Top() const
 {
-    return toTwips(pos().y());
+    return toTwips(placedOr(m_placedTop, pos().y()));
 }
 
 void Form::setTop(float twips)
 {
-    move(pos().x(), toPixels(twips));
+    m_placedTop = toPixels(twips);
+    move(placedOr(m_placedLeft, pos().x()), *m_placedTop);
 }
 
 float Form::Left() const
 {
-    return toTwips(pos().x());
+    return toTwips(placedOr(m_placedLeft, pos().x()));
 }
 
 void Form::setLeft(float twips)
 {
-    move(toPixels(twips), pos().y());
+    m_placedLeft = toPixels(twips);
+    move(*m_placedLeft, placedOr(m_placedTop, pos().y()));
 }
 
 float Form::Width() const
@@ -91,7 +122,7 @@ float Form::Width() const
     if (m_wantedOuter)
         return toTwips(m_wantedOuter->width());
     const QMargins m = frameMargins();
-    return toTwips(width() + m.left() + m.right());
+    return toTwips(placedOr(m_placedWidth, width() + m.left() + m.right()));
 }
 
 float Form::Height() const
@@ -99,7 +130,7 @@ float Form::Height() const
     if (m_wantedOuter)
         return toTwips(m_wantedOuter->height());
     const QMargins m = frameMargins();
-    return toTwips(height() + m.top() + m.bottom());
+    return toTwips(placedOr(m_placedHeight, height() + m.top() + m.bottom()));
 }
 
 void Form::setWidth(float twips)
@@ -108,6 +139,7 @@ void Form::setWidth(float twips)
         throw RuntimeError("a window width must not be negative");
     const QSize outer(toPixels(twips), toPixels(Height()));
     m_wantedOuter = outer;
+    m_placedWidth = outer.width();
     applyOuterSize();
 }
 
@@ -117,6 +149,7 @@ void Form::setHeight(float twips)
         throw RuntimeError("a window height must not be negative");
     const QSize outer(toPixels(Width()), toPixels(twips));
     m_wantedOuter = outer;
+    m_placedHeight = outer.height();
     applyOuterSize();
 }
 
@@ -133,6 +166,8 @@ float Form::ScaleHeight() const
 void Form::setClientSize(float widthTwips, float heightTwips)
 {
     m_wantedOuter.reset();
+    m_placedWidth.reset();
+    m_placedHeight.reset();
     resize(toPixels(widthTwips), toPixels(heightTwips));
 }
 
@@ -221,7 +256,7 @@ bool Form::event(QEvent *event)
 void Form::resizeEvent(QResizeEvent *event)
 {
     LabelHost::resizeEvent(event);
-    if (m_wantedOuter && event->size() != m_appliedClient)
+    if (m_wantedOuter && !sameSize(event->size(), m_appliedClient))
         m_wantedOuter.reset(); // resized by someone else: the window tells its size
     if (m_wantedOuter && frameKnown())
         applyOuterSize();

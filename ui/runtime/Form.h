@@ -27,6 +27,11 @@ namespace runtime {
 // closeRequested(), so that each form decides what that means; Unload()
 // closes for real.
 //
+// Top, Left, Width and Height read back what they were last set to while the
+// window stands there: on a scaled screen Qt rounds between logical and device
+// pixels separately for the client area and for the frame, so a window that
+// has not moved can read one logical pixel off (see roundingSlack).
+//
 // A form is never larger than 32767 twips either way, the largest size its
 // integer fields can hold. Assistive tools see it as a window named by its
 // caption unless it says it is a dialog; from the moment it is shown, the
@@ -82,6 +87,9 @@ protected:
 private:
     QMargins frameMargins() const;
     bool frameKnown() const;
+    int roundingSlack() const;
+    int placedOr(std::optional<int> placed, int actual) const;
+    bool sameSize(QSize a, QSize b) const;
     void applyOuterSize();
     void updateMaximumSize();
 
@@ -91,6 +99,9 @@ private:
     std::optional<QSize> m_wantedOuter; // in pixels, until the frame is known
     QSize m_appliedClient;              // the client size last asked for
     QSize m_laidOutClient;              // the client size Form_Resize last saw
+    // The outer position and size, in pixels, that setTop, setLeft, setWidth
+    // and setHeight last asked for.
+    std::optional<int> m_placedTop, m_placedLeft, m_placedWidth, m_placedHeight;
     std::function<void()> m_unloadHook;
 };
 

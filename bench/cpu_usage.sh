@@ -36,28 +36,17 @@ xvfb_pid=
 openbox_pid=
 sign_pid=
 
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 stop() {
-    local pid
-    for pid in "$sign_pid" "$openbox_pid" "$xvfb_pid"; do
-        if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-            kill "$pid" 2>/dev/null || true
-            wait "$pid" 2>/dev/null || true
-        fi
-    done
+    stop_pids "$sign_pid" "$openbox_pid" "$xvfb_pid"
     rm -rf "$work"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
 
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 start_xvfb "$work" || { echo "cpu_usage.sh: could not start Xvfb" >&2; exit 1; }
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+start_openbox "$work"
 
 # Velmora.ini: top, left, outer width and height in twips, speed, green on
 # black, message file in the current directory. The frame is added by the

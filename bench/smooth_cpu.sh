@@ -63,38 +63,23 @@ xvfb_pid=
 openbox_pid=
 app_pid=
 
+source "$here/xvfb.sh"
 stop_app() {
-    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-        kill "$app_pid" 2>/dev/null || true
-        wait "$app_pid" 2>/dev/null || true
-    fi
+    stop_pids "$app_pid"
     app_pid=
 }
 stop() {
-    local pid
-    stop_app
-    for pid in "$openbox_pid" "$xvfb_pid"; do
-        if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-            kill "$pid" 2>/dev/null || true
-            wait "$pid" 2>/dev/null || true
-        fi
-    done
+    stop_pids "$app_pid" "$openbox_pid" "$xvfb_pid"
     rm -rf "$work"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
 
-source "$here/xvfb.sh"
 start_xvfb "$work" || { echo "smooth_cpu.sh: could not start Xvfb" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 unset WAYLAND_DISPLAY
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+start_openbox "$work"
 
 # The scheduler's run time of a process, in nanoseconds, summed over its
 # live threads.

@@ -21,16 +21,13 @@ done
 
 work=$(mktemp -d)
 xvfb_pid=
+source "$here/xvfb.sh"
 stop() {
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_pids "$xvfb_pid"
     rm -rf "$work"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
-source "$here/xvfb.sh"
 start_xvfb "$work" || { echo "startup.sh: could not start Xvfb" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 unset WAYLAND_DISPLAY

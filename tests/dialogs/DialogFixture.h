@@ -19,10 +19,27 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+// The WCAG contrast ratio of two colours (1 to 21), worked out here rather
+// than by the program, so that a focus mark is measured independently.
+inline double contrastRatio(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb rgb) {
+        const auto linear = [](int c) {
+            const double v = c / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) +
+               0.0722 * linear(qBlue(rgb));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 // What the start-up files hold unless a test says otherwise. The geometry is
 // in whole pixels at 96 dpi (15 twips to the pixel).

@@ -6,7 +6,6 @@
 // fails to rewrite, and each page on its own.
 
 #include "Autostart.h"
-#include "ClearFocusStyle.h"
 #include "Colors.h"
 #include "ColourPage.h"
 #include "CommandButton.h"
@@ -368,10 +367,10 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), control);
         const QImage focused = control->grab().toImage();
 
-        const QColor window = control->palette().color(QPalette::Window);
+        const QRgb window = control->palette().color(QPalette::Window).rgb();
         const auto strong = [&](int x, int y) {
             return focused.pixel(x, y) != plain.pixel(x, y) &&
-                   runtime::ClearFocusStyle::contrast(focused.pixelColor(x, y), window) >= 3.0;
+                   contrastRatio(focused.pixel(x, y), window) >= 3.0;
         };
         QRect mark;
         for (int y = 0; y < focused.height(); ++y)

@@ -13,28 +13,6 @@
 #include <QAccessible>
 #include <QLineEdit>
 
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-double luminance(QRgb rgb)
-{
-    const auto linear = [](int c) {
-        const double v = c / 255.0;
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
-}
-
-double contrast(QRgb a, QRgb b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-} // namespace
-
 class TestSpoken : public QObject
 {
     Q_OBJECT
@@ -127,7 +105,7 @@ private slots:
         int thickness = 0;
         for (; x > 0 && marked.pixel(x, y) != plain.pixel(x, y); --x) {
             ++thickness;
-            QVERIFY2(contrast(marked.pixel(x, y), plain.pixel(x, y)) >= 3.0,
+            QVERIFY2(contrastRatio(marked.pixel(x, y), plain.pixel(x, y)) >= 3.0,
                      qPrintable(QStringLiteral("%1 on %2")
                                     .arg(QColor(marked.pixel(x, y)).name(),
                                          QColor(plain.pixel(x, y)).name())));

@@ -9,11 +9,11 @@ class MessageValidator;
 
 // Page "文字": the message in a one-line text box that refuses what the
 // message file can never keep, telling the user (beep and tooltip) why, and
-// when a character will be stored as another; the same words become the
-// box's description for assistive tools until the next edit. A double quote that the file
-// cannot keep beside the rest of the text is accepted while typing and
-// refused at ＯＫ, naming the characters in the way. The box is named
-// by its caption for assistive tools and tells an input method where its caret
+// when a character will be stored as another; the same words become the box's
+// description for assistive tools until the next edit. A double quote that
+// the file cannot keep beside the rest of the text is accepted while typing
+// and refused at ＯＫ, naming the characters in the way. The box is named by
+// its caption for assistive tools and tells an input method where its caret
 // is (runtime::TextBox).
 class MessagePage : public SetupPage
 {

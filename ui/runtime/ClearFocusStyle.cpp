@@ -24,21 +24,24 @@ double luminance(const QColor &colour)
            0.0722 * linear(rgb.blueF());
 }
 
-} // namespace
-
-double ClearFocusStyle::contrast(const QColor &a, const QColor &b)
+// The WCAG contrast ratio of two colours, from 1 (equal) to 21.
+double contrast(const QColor &a, const QColor &b)
 {
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor ClearFocusStyle::ringColour(const QPalette &palette, const QColor &background)
+} // namespace
+
+QColor ClearFocusStyle::ringColour(const QPalette &palette,
+                                   std::initializer_list<QColor> backgrounds)
 {
     const QColor highlight = palette.color(QPalette::Highlight);
-    if (contrast(highlight, background) >= LeastContrast)
-        return highlight;
-    const QColor text = palette.color(QPalette::WindowText);
-    return contrast(text, background) >= contrast(highlight, background) ? text : highlight;
+    for (const QColor &background : backgrounds) {
+        if (contrast(highlight, background) < LeastContrast)
+            return palette.color(QPalette::WindowText);
+    }
+    return highlight;
 }
 
 void ClearFocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
@@ -52,8 +55,7 @@ void ClearFocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
         return;
     // The ring lies on what the widget shows behind its text: a tab or a
     // check box shows its window colour there.
-    const QColor background = option->palette.color(QPalette::Window);
-    const QColor colour = ringColour(option->palette, background);
+    const QColor colour = ringColour(option->palette, {option->palette.color(QPalette::Window)});
     const QRect r = option->rect;
     if (r.width() < 2 * RingWidth || r.height() < 2 * RingWidth)
         return;

@@ -8,10 +8,11 @@ namespace runtime {
 class Label;
 
 // What assistive tools see of a windowless label: static text (or the role
-// the label is given) named as the label says (its caption unless given a name), at the label's
-// place on the screen, a child of the widget that draws it, focused while it stands in for that
-// widget's focus. It holds no state of its own and reports nothing by itself; the label owns it
-// (registered with QAccessible) and removes it when it goes.
+// the label is given) named as the label says (its caption unless given a
+// name), at the label's place on the screen, a child of the widget that draws
+// it, focused while it stands in for that widget's focus. It holds no state of
+// its own and reports nothing by itself; the label owns it (registered with
+// QAccessible) and removes it when it goes.
 class LabelAccessible : public ChildlessAccessible
 {
 public:

@@ -3,6 +3,7 @@
 
 #include "AccessibleFactory.h"
 #include "AtSpiEvents.h"
+#include "ClearFocusStyle.h"
 #include "Label.h"
 #include "LabelHost.h"
 #include "LabelRowItemAccessible.h"
@@ -23,26 +24,9 @@ namespace {
 // clear of its border and of the next label.
 constexpr int MarkGap = 2;
 constexpr int MarkWidth = 2;
-constexpr int MarkReach = MarkGap + MarkWidth;
-// What the mark must reach against the page it is drawn on, as WCAG asks of
-// a focus indicator.
-constexpr double MarkContrast = 3.0;
-
-// WCAG's relative luminance of an sRGB colour.
-double luminance(const QColor &colour)
-{
-    const auto linear = [](double c) {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-           0.0722 * linear(colour.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+// The row reaches a pixel beyond the mark, for the rounding of fractional
+// scales.
+constexpr int RowReach = MarkGap + MarkWidth + 1;
 
 // The device pixels that `rect` covers, rounded as the label's own fill
 // rounds them.
@@ -70,9 +54,7 @@ LabelRow::LabelRow(LabelHost *host, std::vector<const Label *> labels)
     QRect area;
     for (const Label *label : m_labels)
         area = area.united(label->pixelArea());
-    // A pixel more than the mark, for the rounding of fractional scales.
-    const int reach = MarkReach + 1;
-    setGeometry(area.adjusted(-reach, -reach, reach, reach));
+    setGeometry(area.adjusted(-RowReach, -RowReach, RowReach, RowReach));
 }
 
 LabelRow::~LabelRow()
@@ -190,8 +172,8 @@ void LabelRow::keyPressEvent(QKeyEvent *event)
 
 QRect LabelRow::markRect(int index) const
 {
-    const int reach = MarkReach + 1;
-    return label(index).pixelArea().translated(-pos()).adjusted(-reach, -reach, reach, reach);
+    return label(index).pixelArea().translated(-pos()).adjusted(-RowReach, -RowReach, RowReach,
+                                                                RowReach);
 }
 
 void LabelRow::paintEvent(QPaintEvent *)
@@ -209,26 +191,14 @@ void LabelRow::paintEvent(QPaintEvent *)
     const int gap = toDevicePixels(MarkGap, ratio);
     const int width = toDevicePixels(MarkWidth, ratio);
     const QRect ring = swatch.adjusted(-gap - width, -gap - width, gap + width, gap + width);
-    const QColor colour = markColour();
+    // Clear of every background a page may have.
+    const QPalette &p = palette();
+    const QColor colour = ClearFocusStyle::ringColour(
+        p, {p.color(QPalette::Window), p.color(QPalette::Base), p.color(QPalette::Button)});
     painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), width), colour);
     painter.fillRect(QRect(ring.left(), ring.bottom() - width + 1, ring.width(), width), colour);
     painter.fillRect(QRect(ring.left(), ring.top(), width, ring.height()), colour);
     painter.fillRect(QRect(ring.right() - width + 1, ring.top(), width, ring.height()), colour);
-}
-
-QColor LabelRow::markColour() const
-{
-    // The palette's highlight, unless it is too faint on some background a
-    // page may have (window, base or button colour): then the text colour.
-    const QPalette &p = palette();
-    const QColor highlight = p.color(QPalette::Highlight);
-    const QColor backgrounds[] = {p.color(QPalette::Window), p.color(QPalette::Base),
-                                  p.color(QPalette::Button)};
-    for (const QColor &background : backgrounds) {
-        if (contrast(highlight, background) < MarkContrast)
-            return p.color(QPalette::WindowText);
-    }
-    return highlight;
 }
 
 void LabelRow::focusInEvent(QFocusEvent *event)

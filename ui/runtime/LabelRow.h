@@ -74,7 +74,6 @@ protected:
 
 private:
     QRect markRect(int index) const;
-    QColor markColour() const;
     void moveMark(int index);
     void announceFocus(int index);
     void announceSelected(int index, bool selected);

@@ -44,7 +44,8 @@ void TabStrip::paintEvent(QPaintEvent *event)
         return;
     // Inside the tab's own one-pixel border, clear of its caption.
     const QRect ring = tabRect(currentIndex()).adjusted(2, 2, -2, -1);
-    const QColor colour = ClearFocusStyle::ringColour(palette(), palette().color(QPalette::Window));
+    const QColor colour =
+        ClearFocusStyle::ringColour(palette(), {palette().color(QPalette::Window)});
     QPainter painter(this);
     painter.setPen(QPen(colour, 2));
     painter.setBrush(Qt::NoBrush);
